@@ -1,0 +1,13 @@
+#include "app/VarnokApp.h"
+#include "framework/qt/QtApplication.h"
+#include "platform/FileSystem.h"
+#include "ui/resources/Templates.h"
+
+// The one application object, as the framework expects it.
+CVarnokApp theApp;
+
+int main(int argc, char** argv) {
+    RegisterVarnokResources();
+    theApp.m_strOptionMarkers = CreatePlatformFileSystem()->OptionMarkers();
+    return AfxWinMain(argc, argv, theApp);
+}

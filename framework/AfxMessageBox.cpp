@@ -1,0 +1,87 @@
+#include "framework/AfxMessageBox.h"
+
+#include <unistd.h>
+
+#include <string>
+
+#include "framework/CWinApp.h"
+
+namespace {
+ConsoleMessagePresenter g_console;
+MessagePresenter* g_presenter = nullptr;
+
+void WriteAll(int fd, const std::string& s) {
+    const char* p = s.data();
+    size_t left = s.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n <= 0) return;
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+}
+
+std::string WithNewline(const CString& text) {
+    std::string s = text.str();
+    if (s.empty() || s.back() != '\n') s += '\n';
+    return s;
+}
+}  // namespace
+
+MessagePresenter* AfxSetMessagePresenter(MessagePresenter* presenter) {
+    MessagePresenter* old = g_presenter;
+    g_presenter = presenter;
+    return old;
+}
+
+MessagePresenter* AfxGetMessagePresenter() { return g_presenter ? g_presenter : &g_console; }
+
+int AfxMessageBox(const CString& text, UINT nType, UINT /*nIDHelp*/) {
+    if ((nType & MB_ICONMASK) == 0) {
+        UINT buttons = nType & MB_TYPEMASK;
+        if (buttons == MB_OK || buttons == MB_OKCANCEL)
+            nType |= MB_ICONEXCLAMATION;
+        else if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
+            nType |= MB_ICONQUESTION;
+    }
+    return AfxGetMessagePresenter()->Show(text, nType, AfxGetAppName());
+}
+
+ConsoleMessagePresenter::ConsoleMessagePresenter(int inFd, int outFd, int errFd)
+    : m_inFd(inFd), m_outFd(outFd), m_errFd(errFd) {}
+
+int ConsoleMessagePresenter::Show(const CString& text, UINT nType, const CString& caption) {
+    const UINT buttons = nType & MB_TYPEMASK;
+    const std::string prefix = caption.str() + ": ";
+    if (buttons == MB_OK) {
+        WriteAll(m_errFd, prefix + WithNewline(text));
+        return IDOK;
+    }
+    if (buttons == MB_OKCANCEL) {  // the usage text: it is what the user asked for
+        WriteAll(m_outFd, WithNewline(text));
+        return IDOK;
+    }
+    const bool withCancel = buttons == MB_YESNOCANCEL;
+    const int fallback = withCancel ? IDCANCEL : IDNO;
+    if (!::isatty(m_inFd)) {
+        WriteAll(m_errFd, prefix + WithNewline(text) + prefix + "no terminal to answer; answered " +
+                              (withCancel ? "Cancel" : "No") + "\n");
+        return fallback;
+    }
+    const std::string choices = withCancel ? "[y]es/[n]o/[c]ancel? " : "[y]es/[n]o? ";
+    for (;;) {
+        WriteAll(m_errFd, WithNewline(text) + choices);
+        std::string line;
+        char c;
+        ssize_t n;
+        while ((n = ::read(m_inFd, &c, 1)) == 1 && c != '\n') line += c;
+        if (n <= 0 && line.empty()) {  // end of input
+            WriteAll(m_errFd, "\n");
+            return fallback;
+        }
+        char first = line.empty() ? '\0' : static_cast<char>(line.find_first_not_of(" \t") == std::string::npos ? '\0' : line[line.find_first_not_of(" \t")]);
+        if (first == 'y' || first == 'Y') return IDYES;
+        if (first == 'n' || first == 'N') return IDNO;
+        if (withCancel && (first == 'c' || first == 'C')) return IDCANCEL;
+    }
+}

@@ -1,0 +1,13 @@
+// The framework's entry point on Qt: the toolkit, the presenters, then InitInstance.
+#pragma once
+class CWinApp;
+
+// Runs the application; returns the process's exit code after the main window closes.
+int AfxWinMain(int argc, char** argv, CWinApp& app);
+
+// True when there is no display and the window cannot be shown.
+bool AfxHasNoDisplay();
+void AfxSetNoDisplay(bool noDisplay);
+
+// Installs the Qt presenter, wait cursor, URL opener and help engine (tests call it too).
+void AfxInstallQtServices();

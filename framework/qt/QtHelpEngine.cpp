@@ -1,0 +1,3 @@
+#include "framework/qt/QtHelpEngine.h"
+
+std::unique_ptr<HelpEngine> LoadQtHelpEngine() { return nullptr; }

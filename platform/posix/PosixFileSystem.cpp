@@ -1,0 +1,311 @@
+// The file system of a POSIX system, with the stand-ins for Windows notions:
+// "/" and the network mounts are the drives, the owner's write permission is the
+// read-only attribute, and links below an open folder are never followed.
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "platform/FileSystem.h"
+
+namespace {
+
+bool IsDotOrDotDot(const char* n) { return n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')); }
+
+std::string CollapseSeparators(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path)
+        if (c != '/' || out.empty() || out.back() != '/') out += c;
+    return out;
+}
+
+// Opens a folder given by path, also past PATH_MAX, by walking it one component at a time.
+int OpenPath(const std::string& path, int flags) {
+    if (path.size() < PATH_MAX) return ::open(path.c_str(), flags | O_CLOEXEC);
+    int dir = ::open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    size_t pos = 0;
+    while (dir >= 0) {
+        while (pos < path.size() && path[pos] == '/') ++pos;
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(pos, end - pos);
+        size_t rest = end;
+        while (rest < path.size() && path[rest] == '/') ++rest;
+        const bool last = rest >= path.size();
+        if (part.empty()) return dir;
+        int next = ::openat(dir, part.c_str(), (last ? flags : O_RDONLY | O_DIRECTORY) | O_CLOEXEC);
+        int saved = errno;
+        ::close(dir);
+        errno = saved;
+        if (last) return next;
+        dir = next;
+        pos = end;
+    }
+    return -1;
+}
+
+const std::set<std::string>& NetworkFileSystemTypes() {
+    static const std::set<std::string> types = {
+        "nfs",    "nfs4",      "cifs",   "smb3",  "smbfs",   "fuse.sshfs", "9p",          "ceph",
+        "glusterfs", "fuse.glusterfs", "afs", "lustre", "davfs", "fuse.davfs2", "fuse.rclone", "ncpfs"};
+    return types;
+}
+
+std::string UnescapeMountField(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 3 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1]))) {
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 3), nullptr, 8));
+            i += 3;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+// Network mount points, each ending in "/", in mount order.
+std::vector<std::string> NetworkMounts() {
+    std::vector<std::string> mounts;
+    std::ifstream in("/proc/self/mountinfo");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string f, mountPoint;
+        for (int i = 0; i < 5 && fields >> f; ++i)
+            if (i == 4) mountPoint = f;
+        while (fields >> f && f != "-") {}
+        std::string fsType;
+        fields >> fsType;
+        if (NetworkFileSystemTypes().count(fsType)) {
+            std::string m = UnescapeMountField(mountPoint);
+            if (m.empty() || m.back() != '/') m += '/';
+            if (m != "/") mounts.push_back(m);
+        }
+    }
+    return mounts;
+}
+
+class PosixFolder : public Folder {
+public:
+    PosixFolder(DIR* dir, bool driveRoot) : m_dir(dir), m_fd(::dirfd(dir)), m_driveRoot(driveRoot) {}
+    ~PosixFolder() override { ::closedir(m_dir); }
+
+    // Reads the first entry ahead, so that an empty drive root can report that it lists nothing.
+    bool Prime() {
+        m_hasPending = Read(m_pending);
+        return m_hasPending;
+    }
+
+    bool Next(FindData& entry) override {
+        if (m_hasPending) {
+            entry = m_pending;
+            m_hasPending = false;
+            return true;
+        }
+        return Read(entry);
+    }
+
+    bool Lookup(const CString& name, FindData& entry) override {
+        struct stat st;
+        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        entry.strName = name;
+        entry.bDirectory = S_ISDIR(st.st_mode);
+        entry.bReadOnly = !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR);
+        return true;
+    }
+
+    bool GetTimes(const CString& name, EntryTimes& times) override {
+        struct stat st;
+        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        times.lastAccess = CTime(st.st_atim.tv_sec);
+        times.lastWrite = CTime(st.st_mtim.tv_sec);
+        return true;
+    }
+
+    std::unique_ptr<Folder> OpenSubfolder(const CString& name) override {
+        int fd = ::openat(m_fd, name.GetString(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixFolder>(dir, false);
+    }
+
+    bool SetNormalAttributes(const CString& name, unsigned* pOldAttributes) override {
+        return ChangeMode(name, [](mode_t m) { return m | S_IWUSR; }, pOldAttributes);
+    }
+
+    bool RestoreAttributes(const CString& name, unsigned oldAttributes) override {
+        return ChangeMode(name, [oldAttributes](mode_t) { return static_cast<mode_t>(oldAttributes); }, nullptr);
+    }
+
+    bool DeleteFile(const CString& name) override {
+        struct stat st;
+        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        if (S_ISDIR(st.st_mode)) return false;
+        if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) {  // read-only: refused, as on Windows
+            errno = EACCES;
+            return false;
+        }
+        return ::unlinkat(m_fd, name.GetString(), 0) == 0;
+    }
+
+    bool RemoveDirectory(const CString& name) override {
+        return ::unlinkat(m_fd, name.GetString(), AT_REMOVEDIR) == 0;
+    }
+
+private:
+    bool Read(FindData& entry) {
+        for (;;) {
+            errno = 0;
+            struct dirent* d = ::readdir(m_dir);
+            if (!d) return false;
+            if (m_driveRoot && IsDotOrDotDot(d->d_name)) continue;
+            entry.strName = CString(d->d_name);
+            entry.bReadOnly = false;
+            if (d->d_type == DT_UNKNOWN) {
+                struct stat st;
+                entry.bDirectory =
+                    ::fstatat(m_fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+            } else {
+                entry.bDirectory = d->d_type == DT_DIR;
+            }
+            return true;
+        }
+    }
+
+    // Changes an entry's permission bits without following a link that may have been
+    // swapped in: the entry is pinned by an O_PATH descriptor and changed through it.
+    template <class F>
+    bool ChangeMode(const CString& name, F newMode, unsigned* pOld) {
+        int fd = ::openat(m_fd, name.GetString(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return false;
+        struct stat st;
+        bool ok = false;
+        if (::fstat(fd, &st) == 0 && !S_ISLNK(st.st_mode)) {
+            if (pOld) *pOld = st.st_mode & 07777;
+            std::string proc = "/proc/self/fd/" + std::to_string(fd);
+            ok = ::chmod(proc.c_str(), newMode(st.st_mode & 07777)) == 0;
+        }
+        ::close(fd);
+        return ok;
+    }
+
+    DIR* m_dir;
+    int m_fd;
+    bool m_driveRoot;
+    bool m_hasPending = false;
+    FindData m_pending;
+};
+
+class PosixFileSystem : public FileSystem {
+public:
+    char Separator() const override { return '/'; }
+    const char* OptionMarkers() const override { return "-"; }
+    bool NamesCompareUpperCased() const override { return false; }
+
+    std::unique_ptr<Folder> OpenFolder(const CString& pattern) override {
+        const std::string& p = pattern.str();
+        if (p.size() < 3 || p.compare(p.size() - 3, 3, "*.*") != 0) return nullptr;
+        std::string prefix = p.substr(0, p.size() - 3);
+        if (prefix.empty()) return nullptr;
+        int fd = OpenPath(prefix, O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return nullptr;
+        DIR* dir = ::fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return nullptr;
+        }
+        auto folder = std::make_unique<PosixFolder>(dir, IsDriveRoot(prefix));
+        if (!folder->Prime()) return nullptr;
+        return folder;
+    }
+
+    bool LookupPath(const CString& path, FindData& entry) override {
+        std::string p = path.str();
+        size_t slash = p.find_last_of('/');
+        std::string parent = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+        std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
+        int fd = OpenPath(parent, O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return false;
+        struct stat st;
+        bool ok = !name.empty() && ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+        ::close(fd);
+        if (!ok) return false;
+        entry.strName = CString(name);
+        entry.bDirectory = S_ISDIR(st.st_mode);
+        entry.bReadOnly = !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR);
+        return true;
+    }
+
+    bool Exists(const CString& path) override {
+        const std::string& p = path.str();
+        if (p.empty()) return false;
+        size_t slash = p.find_last_of('/');
+        std::string last = slash == std::string::npos ? p : p.substr(slash + 1);
+        if (last.find_first_of("*?") != std::string::npos) return false;  // a wildcard never names a file
+        int fd = OpenPath(p, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) return false;
+        ::close(fd);
+        return true;
+    }
+
+    std::vector<CString> GetLogicalDriveStrings() override {
+        std::vector<CString> drives{CString("/")};
+        for (const std::string& m : NetworkMounts()) drives.emplace_back(m);
+        return drives;
+    }
+
+    bool IsRemoteDrive(const CString& root) override {
+        for (const std::string& m : NetworkMounts())
+            if (m == root.str()) return true;
+        return false;
+    }
+
+    bool GetShortPathName(const CString& longPath, CString& shortPath) override {
+        shortPath = longPath;  // no 8.3 names here
+        return true;
+    }
+
+    CString AbsolutePath(const CString& path) override {
+        std::string p = path.str();
+        if (p.empty() || p[0] != '/') {
+            std::string cwd;
+            std::vector<char> buf(PATH_MAX);
+            while (!::getcwd(buf.data(), buf.size())) {
+                if (errno != ERANGE) return CString(CollapseSeparators(p));
+                buf.resize(buf.size() * 2);
+            }
+            p = std::string(buf.data()) + "/" + p;
+        }
+        return CString(CollapseSeparators(p));
+    }
+
+    CTime GetCurrentTime() override { return CTime::GetCurrentTime(); }
+
+private:
+    bool IsDriveRoot(const std::string& prefix) {
+        std::string p = CollapseSeparators(prefix);
+        if (p == "/") return true;
+        for (const std::string& m : NetworkMounts())
+            if (m == p) return true;
+        return false;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> CreatePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }

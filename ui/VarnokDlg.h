@@ -1,0 +1,79 @@
+// The main window. Its members live with the subsystem that owns them: the dialog's own
+// code in ui/, the sweep and the Delete command in sweep/, the folder tree in tree/.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "framework/CBitmap.h"
+#include "framework/CDialog.h"
+#include "framework/CString.h"
+#include "framework/CTreeCtrl.h"
+#include "platform/FileSystem.h"
+
+class CVarnokDlg : public CDialog {
+public:
+    // fs: the file system and clock to work on; nullptr for the platform's own.
+    explicit CVarnokDlg(CDialog* pParent = nullptr, FileSystem* fs = nullptr);
+    ~CVarnokDlg() override;
+
+    int m_nPatterns = 0;
+    std::vector<CString> m_strPatterns;  // grows with the file type: every pattern is kept
+    bool m_bPathGiven = false;
+    bool m_bQuiet = false;
+    BOOL m_bSubDirs = FALSE;
+    BOOL m_bPrompt = FALSE;
+    BOOL m_bLastAccess = FALSE;
+    BOOL m_bDeleteDirs = FALSE;
+    CString m_strDays;
+    CString m_strPath;
+    CString m_strFileType;
+    BOOL m_bReadOnly = FALSE;
+    HICON m_hIcon;
+    CBitmap m_bmpDelete;
+    HTREEITEM m_hLocalDrives = nullptr;
+    HTREEITEM m_hNetworkDrives = nullptr;
+    CTreeCtrl* m_pTree = nullptr;
+
+    // ui/
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+
+    // sweep/
+    void SplitFileType();
+    bool MatchesFileType(CString strName);
+    bool SweepFolder(CString strPattern, int nDays, bool bPrompt, bool bSubDirs, bool bLastAccess, bool bDeleteDirs);
+    BOOL RemoveFile(CString strFile);
+    int CountEntries(CString strPattern);
+    void OnDelete();
+
+    // tree/
+    void InitTree();
+    void OnDblclkFolders(NMHDR* pNMHDR, LRESULT* pResult);
+    BOOL AddSubfolders(HTREEITEM hParent, CString strPattern);
+    CString GetItemPath(HTREEITEM hItem);
+    int RefreshItem(HTREEITEM hItem);
+    void SelectStartFolder();
+
+    FileSystem& GetFileSystem() { return m_fs; }
+
+protected:
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+private:
+    bool SweepOpenFolder(Folder& folder, const CString& strPattern, int nDays, bool bPrompt, bool bSubDirs,
+                         bool bLastAccess, bool bDeleteDirs);
+    BOOL RemoveFileIn(Folder& folder, const CString& strName);
+    int CountFolderEntries(std::unique_ptr<Folder> folder);
+    bool IsRootGroup(HTREEITEM hItem) const { return hItem == m_hLocalDrives || hItem == m_hNetworkDrives; }
+    bool IsDriveItem(HTREEITEM hItem) const;
+    CString FillPattern(HTREEITEM hItem);
+    CString FindDriveKey(const CString& path, HTREEITEM* phDrive);
+
+    std::unique_ptr<FileSystem> m_ownedFs;
+    FileSystem& m_fs;
+};
