@@ -1,4 +1,6 @@
 // The folder sweep: what is deleted, in which order, and what the user is asked.
+#include <deque>
+
 #include "framework/AfxMessageBox.h"
 #include "sweep/Age.h"
 #include "sweep/FilePatterns.h"
@@ -18,85 +20,131 @@ bool CVarnokDlg::MatchesFileType(CString strName) {
     return false;
 }
 
+namespace {
+// One folder of the sweep's chain: its open listing and, while a sub-folder of it is
+// being swept, what is needed to finish that sub-folder's entry afterwards.
+struct SweepLevel {
+    std::unique_ptr<Folder> folder;
+    CString prefix;
+    CTime cutoff;
+    bool cancel = false;
+    bool inChild = false;
+    CString childName;
+    CString childDir;
+    EntryTimes childTimes;
+    bool childHaveTimes = false;
+};
+}  // namespace
+
 bool CVarnokDlg::SweepFolder(CString strPattern, int nDays, bool bPrompt, bool bSubDirs, bool bLastAccess,
                              bool bDeleteDirs) {
+    const SweepOptions options{nDays, bPrompt, bSubDirs, bLastAccess, bDeleteDirs};
     std::unique_ptr<Folder> folder = m_fs.OpenFolder(strPattern);
     if (!folder) {
         AfxMessageBox("Unable to locate any files at\n" + strPattern, MB_ICONERROR | MB_OK);
         return false;
     }
-    return SweepOpenFolder(*folder, strPattern, nDays, bPrompt, bSubDirs, bLastAccess, bDeleteDirs);
-}
 
-// Sweeps a folder that is already open. Sub-folders are opened relative to it, so the
-// sweep stays inside the start folder even when a link is swapped in meanwhile.
-bool CVarnokDlg::SweepOpenFolder(Folder& folder, const CString& strPattern, int nDays, bool bPrompt, bool bSubDirs,
-                                 bool bLastAccess, bool bDeleteDirs) {
-    bool bCancel = false;
-    const CTime cutoff = CutoffFor(m_fs.GetCurrentTime(), nDays);
-    const CString strPrefix = strPattern.Left(strPattern.GetLength() - 3);
+    // Depth-first, with the chain of open folders kept here rather than on the call
+    // stack, so that a tree thousands of folders deep is swept like any other.
     const char sep = m_fs.Separator();
+    std::deque<SweepLevel> levels;
+    auto enter = [&](std::unique_ptr<Folder> f, const CString& pattern) {
+        SweepLevel& level = levels.emplace_back();
+        level.folder = std::move(f);
+        level.prefix = pattern.Left(pattern.GetLength() - 3);
+        level.cutoff = CutoffFor(m_fs.GetCurrentTime(), nDays);
+    };
+    enter(std::move(folder), strPattern);
 
-    FindData entry;
-    while (!bCancel && folder.Next(entry)) {
-        const CString& strName = entry.strName;
-        if (entry.bDirectory) {
-            if (strName == "." || strName == "..") continue;
-            const CString strChildPattern = strPrefix + strName + sep + "*.*";
-            const CString strDir = strChildPattern.Left(strChildPattern.GetLength() - 4);
-
-            // The times decide the removal as they were before the contents were swept.
-            EntryTimes times;
-            const bool bHaveTimes = folder.GetTimes(strName, times);
-
-            if (bSubDirs) {
-                std::unique_ptr<Folder> child = folder.OpenSubfolder(strName);
-                if (child) {
-                    bCancel = SweepOpenFolder(*child, strChildPattern, nDays, bPrompt, bSubDirs, bLastAccess,
-                                              bDeleteDirs);
-                } else {
+    bool bResult = false;
+    while (!levels.empty()) {
+        SweepLevel& level = levels.back();
+        if (level.inChild) {
+            level.inChild = false;
+            FinishSubfolder(*level.folder, level.childName, level.childDir, level.childTimes, level.childHaveTimes,
+                            level.cutoff, options, level.cancel);
+        }
+        bool bDescended = false;
+        FindData entry;
+        while (!level.cancel && level.folder->Next(entry)) {
+            const CString& strName = entry.strName;
+            if (entry.bDirectory) {
+                if (strName == "." || strName == "..") continue;
+                const CString strChildPattern = level.prefix + strName + sep + "*.*";
+                const CString strDir = strChildPattern.Left(strChildPattern.GetLength() - 4);
+                // The removal rests on the times from before the contents were swept.
+                EntryTimes times;
+                const bool bHaveTimes = level.folder->GetTimes(strName, times);
+                if (bSubDirs) {
+                    if (std::unique_ptr<Folder> child = level.folder->OpenSubfolder(strName)) {
+                        level.inChild = true;
+                        level.childName = strName;
+                        level.childDir = strDir;
+                        level.childTimes = times;
+                        level.childHaveTimes = bHaveTimes;
+                        enter(std::move(child), strChildPattern);
+                        bDescended = true;
+                        break;
+                    }
                     AfxMessageBox("Unable to locate any files at\n" + strChildPattern, MB_ICONERROR | MB_OK);
-                    bCancel = false;
                 }
-            }
-            if (!bDeleteDirs || !bHaveTimes) continue;  // unreadable times: never removed
-            if (!IsOld(times, cutoff, bLastAccess)) continue;
-            if (CountFolderEntries(folder.OpenSubfolder(strName)) != 0) continue;
-
-            if (bPrompt) {
-                CString strMsg = "Are you sure you want to delete\ndirectory " + strDir + ",\nlast modified " +
-                                 TimeText(times.lastWrite);
-                if (bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
-                switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-                case IDYES: folder.RemoveDirectory(strName); break;
-                case IDCANCEL: bCancel = true; break;
-                default: break;
-                }
+                FinishSubfolder(*level.folder, strName, strDir, times, bHaveTimes, level.cutoff, options, level.cancel);
             } else {
-                folder.RemoveDirectory(strName);
-            }
-        } else {
-            if (!MatchesFileType(strName)) continue;
-            const CString strFile = strPrefix + strName;
-            EntryTimes times;
-            if (!folder.GetTimes(strName, times)) continue;  // unreadable times: passed over
-            if (!IsOld(times, cutoff, bLastAccess)) continue;
-
-            if (bPrompt) {
-                CString strMsg = "Are you sure you want to delete\nfile " + strFile + ",\nlast modified " +
-                                 TimeText(times.lastWrite);
-                if (bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
-                switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-                case IDYES: RemoveFileIn(folder, strName); break;
-                case IDCANCEL: bCancel = true; break;
-                default: break;
-                }
-            } else {
-                RemoveFileIn(folder, strName);
+                SweepFile(*level.folder, strName, level.prefix + strName, level.cutoff, options, level.cancel);
             }
         }
+        if (bDescended) continue;
+        const bool bCancel = level.cancel;
+        levels.pop_back();
+        if (levels.empty())
+            bResult = bCancel;
+        else
+            levels.back().cancel = bCancel;  // a Cancel travels up through every enclosing folder
     }
-    return bCancel;
+    return bResult;
+}
+
+// After a sub-folder was swept (or at once without sub-folders): remove it when it is
+// old and empty, asking first when prompting is on.
+void CVarnokDlg::FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir,
+                                 const EntryTimes& times, bool bHaveTimes, CTime cutoff, const SweepOptions& o,
+                                 bool& bCancel) {
+    if (!o.bDeleteDirs || !bHaveTimes) return;  // unreadable times: never removed
+    if (!IsOld(times, cutoff, o.bLastAccess)) return;
+    if (CountFolderEntries(folder.OpenSubfolder(strName)) != 0) return;
+    if (!o.bPrompt) {
+        folder.RemoveDirectory(strName);
+        return;
+    }
+    CString strMsg =
+        "Are you sure you want to delete\ndirectory " + strDir + ",\nlast modified " + TimeText(times.lastWrite);
+    if (o.bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
+    switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: folder.RemoveDirectory(strName); break;
+    case IDCANCEL: bCancel = true; break;
+    default: break;
+    }
+}
+
+void CVarnokDlg::SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff,
+                           const SweepOptions& o, bool& bCancel) {
+    if (!MatchesFileType(strName)) return;  // before any file-system work
+    EntryTimes times;
+    if (!folder.GetTimes(strName, times)) return;  // unreadable times: passed over
+    if (!IsOld(times, cutoff, o.bLastAccess)) return;
+    if (!o.bPrompt) {
+        RemoveFileIn(folder, strName);
+        return;
+    }
+    CString strMsg =
+        "Are you sure you want to delete\nfile " + strFile + ",\nlast modified " + TimeText(times.lastWrite);
+    if (o.bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
+    switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: RemoveFileIn(folder, strName); break;
+    case IDCANCEL: bCancel = true; break;
+    default: break;
+    }
 }
 
 BOOL CVarnokDlg::RemoveFile(CString strFile) {

@@ -65,8 +65,14 @@ protected:
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    bool SweepOpenFolder(Folder& folder, const CString& strPattern, int nDays, bool bPrompt, bool bSubDirs,
-                         bool bLastAccess, bool bDeleteDirs);
+    struct SweepOptions {
+        int nDays;
+        bool bPrompt, bSubDirs, bLastAccess, bDeleteDirs;
+    };
+    void FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir, const EntryTimes& times,
+                         bool bHaveTimes, CTime cutoff, const SweepOptions& o, bool& bCancel);
+    void SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff,
+                   const SweepOptions& o, bool& bCancel);
     BOOL RemoveFileIn(Folder& folder, const CString& strName);
     int CountFolderEntries(std::unique_ptr<Folder> folder);
     bool IsRootGroup(HTREEITEM hItem) const { return hItem == m_hLocalDrives || hItem == m_hNetworkDrives; }
