@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -9,7 +11,13 @@ namespace {
 const std::time_t kOld = 946684800;  // 2000-01-01
 
 // The environment of a cron job: no display, no Qt settings.
-std::vector<std::string> NoDisplayEnv() { return {"PATH=/usr/bin:/bin", "HOME=/tmp", "LANG=C.UTF-8", "TZ=UTC"}; }
+// The sanitizers' settings pass through, so that a sanitized build is judged as the suite is.
+std::vector<std::string> NoDisplayEnv() {
+    std::vector<std::string> env = {"PATH=/usr/bin:/bin", "HOME=/tmp", "LANG=C.UTF-8", "TZ=UTC"};
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+        if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+    return env;
+}
 
 ProcessResult Varnok(std::vector<std::string> args, const std::string& cwd = "") {
     args.insert(args.begin(), VARNOK_BINARY);
