@@ -42,7 +42,7 @@ if command -v strace >/dev/null; then
     echo "find for comparison: $(awk '/^100.00/ {print $4}' "$work/strace-find.txt") system calls"
 fi
 
-peak() { /usr/bin/time -f '%M' "$varnok" -q --c -s -n:30 "$1/*.tmp" 2>&1 >/dev/null | tail -1; }
+peak() { { /usr/bin/time -f '%M' "$varnok" -q --c -s -n:30 "$1/*.tmp" 2>&1 >/dev/null || true; } | tail -1; }
 fresh; big=$(peak "$work/t")
 rm -rf "$work/t"; python3 "$root/bench/make_tree.py" "$work/t" "$((folders / 4))" "$((files / 4))"; small=$(peak "$work/t")
 echo "peak memory: ${small} KiB for $((files / 4)) files, ${big} KiB for $files files"

@@ -1,7 +1,26 @@
+// The help engine on Qt: compiled help files read with chmlib, which is loaded with
+// dlopen on first use; a viewer window for topics and pop-ups beside controls.
 #pragma once
+#include <map>
 #include <memory>
+#include <string>
 
 #include "framework/HtmlHelp.h"
 
-// The help engine on Qt: chmlib, loaded with dlopen; nullptr when it cannot be loaded.
+// nullptr when chmlib cannot be loaded.
 std::unique_ptr<HelpEngine> LoadQtHelpEngine();
+
+// One open help file (exposed for tests).
+class ChmFile {
+public:
+    virtual ~ChmFile() = default;
+    // The contents of an object such as "/index.html"; false when it is not there.
+    virtual bool Read(const std::string& path, std::string& contents) = 0;
+    virtual std::string DefaultTopic() = 0;
+};
+// Opens a help file by name as HtmlHelpA finds it: a bare name in the current folder, then
+// beside the executable, then in the installed data folder. nullptr when chmlib or the
+// file is missing.
+std::unique_ptr<ChmFile> OpenChmFile(const std::string& name);
+// The texts of a pop-up topic file, by help number.
+std::map<unsigned, std::string> ParsePopupTopics(const std::string& text);

@@ -1,0 +1,175 @@
+// Context help, the About box and the help engine.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include "framework/CWinApp.h"
+#include "framework/HtmlHelp.h"
+#include "framework/qt/QtDialogWindow.h"
+#include "framework/qt/QtHelpEngine.h"
+#include "tests/support/ScriptedPresenter.h"
+#include "ui/AboutDlg.h"
+#include "ui/HelpIds.h"
+#include "ui/VarnokDlg.h"
+#include "ui/resource.h"
+
+namespace {
+
+struct Call {
+    QWidget* caller;
+    std::string file;
+    UINT command;
+    std::uintptr_t data;
+};
+std::vector<Call> g_calls;
+int g_loads = 0;
+
+class RecordingEngine : public HelpEngine {
+public:
+    HWND Invoke(HWND caller, const char* file, UINT command, std::uintptr_t data) override {
+        g_calls.push_back({reinterpret_cast<QWidget*>(caller), file, command, data});
+        return nullptr;
+    }
+};
+std::unique_ptr<HelpEngine> LoadRecording() {
+    ++g_loads;
+    return std::make_unique<RecordingEngine>();
+}
+std::unique_ptr<HelpEngine> LoadNothing() {
+    ++g_loads;
+    return nullptr;
+}
+std::vector<std::string> g_opened;
+bool RecordUrl(const char* url) {
+    g_opened.push_back(url);
+    return false;  // a failure shows nothing
+}
+
+class Help : public testing::Test {
+protected:
+    void SetUp() override {
+        g_calls.clear();
+        g_opened.clear();
+        g_loads = 0;
+        AfxResetHelpEngine();
+        AfxSetHelpEngineLoader(&LoadRecording);
+    }
+    void TearDown() override {
+        AfxResetHelpEngine();
+        AfxSetHelpEngineLoader(&LoadQtHelpEngine);
+    }
+    ScriptedPresenter boxes;
+};
+
+// The help number the engine finds for a control in the table it is given.
+DWORD HelpNumberFor(const Call& c) {
+    const int id = c.caller->property("varnokControlId").toInt();
+    for (auto* p = reinterpret_cast<const DWORD*>(c.data); p[0] || p[1]; p += 2)
+        if (p[0] == static_cast<DWORD>(id)) return p[1];
+    return 0;
+}
+
+TEST_F(Help, F1AsksForTheFocusedControlsPopup) {
+    CVarnokDlg dlg;
+    dlg.Create();
+    QDialog* d = AfxGetQDialog(dlg);
+    d->show();
+    QApplication::setActiveWindow(d);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    for (auto [id, number] : {std::pair{IDC_FOLDERS, 0x806603E8u}, std::pair{IDC_DELETE, 0x806603ECu}}) {
+        g_calls.clear();
+        QWidget* w = AfxGetControl(dlg, id);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_F1);
+        ASSERT_EQ(g_calls.size(), 1u);
+        EXPECT_EQ(g_calls[0].caller, w);
+        EXPECT_EQ(g_calls[0].file, "varnok.chm::/varnokpopups.txt");
+        EXPECT_EQ(g_calls[0].command, HH_TP_HELP_WM_HELP);
+        EXPECT_EQ(g_calls[0].data, reinterpret_cast<std::uintptr_t>(kHelpIds));
+        EXPECT_EQ(HelpNumberFor(g_calls[0]), number);
+    }
+    const std::vector<DWORD> table(kHelpIds, kHelpIds + 26);
+    EXPECT_EQ(table, (std::vector<DWORD>{1002, 0x806603EA, 1003, 0x806603EB, 1007, 0x806603EF, 1012, 0x806603F4,
+                                         1008, 0x806603F0, 1000, 0x806603E8, 1006, 0x806603EE, 1001, 0x806603E9,
+                                         1010, 0x806603F2, 1011, 0x806603F3, 1009, 0x806603F1, 1004, 0x806603EC,
+                                         0, 0}));
+}
+
+TEST_F(Help, AboutBoxHelpButtonWebLinkAndF1) {
+    CWinApp app;  // F1 in the About box reaches the application's Help command
+    AfxSetUrlOpener(&RecordUrl);
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "About varnok");
+        auto* help = box->findChild<QPushButton*>("IDC_ABOUT_HELP");
+        ASSERT_NE(help, nullptr);
+        help->click();
+        help->click();
+        EXPECT_EQ(g_calls.size(), 2u);
+        EXPECT_EQ(g_calls[1].file, "varnok.chm");
+        EXPECT_EQ(g_calls[1].command, HH_DISPLAY_TOPIC);
+        EXPECT_TRUE(box->isVisible());  // the box stays open
+        auto* link = box->findChild<QLabel*>("IDC_WEBLINK");
+        ASSERT_NE(link, nullptr);
+        EXPECT_EQ(link->text(), "https://varnok.example.org");
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_EQ(g_opened, std::vector<std::string>{"https://varnok.example.org"});
+        // F1 has no handler here: the application's Help command, the default topic.
+        g_calls.clear();
+        QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+        QApplication::setActiveWindow(box);
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F1);
+        EXPECT_EQ(g_calls.size(), 1u);
+        if (!g_calls.empty()) {
+            EXPECT_EQ(g_calls[0].command, HH_DISPLAY_TOPIC);
+        }
+        QTest::keyClick(box, Qt::Key_Escape);
+        checked = true;
+    });
+    CVarnokDlg dlg;
+    dlg.Create();
+    dlg.OnSysCommand(IDM_ABOUTBOX, 0);
+    EXPECT_TRUE(checked);
+    AfxSetUrlOpener(nullptr);
+}
+
+TEST_F(Help, AnEngineThatCannotBeLoadedIsTriedOnce) {
+    AfxSetHelpEngineLoader(&LoadNothing);
+    EXPECT_EQ(HtmlHelpA(nullptr, "varnok.chm", HH_DISPLAY_TOPIC, 0), nullptr);
+    EXPECT_EQ(HtmlHelpA(nullptr, "varnok.chm", HH_DISPLAY_TOPIC, 0), nullptr);
+    EXPECT_EQ(g_loads, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(Help, TheBuiltHelpFileHasEveryPopupAndItsTopics) {
+    std::unique_ptr<ChmFile> chm = OpenChmFile(VARNOK_CHM);
+    ASSERT_NE(chm, nullptr);
+    std::string popups;
+    ASSERT_TRUE(chm->Read("/varnokpopups.txt", popups));
+    const auto topics = ParsePopupTopics(popups);
+    for (const DWORD* p = kHelpIds; p[0] || p[1]; p += 2) {
+        auto it = topics.find(p[1]);
+        ASSERT_NE(it, topics.end()) << std::hex << p[1];
+        EXPECT_GT(it->second.size(), 10u);
+    }
+    EXPECT_EQ(chm->DefaultTopic(), "/index.html");
+
+    // The real engine: a viewer on the default topic, its links read from the same file.
+    AfxSetHelpEngineLoader(&LoadQtHelpEngine);
+    HWND h = HtmlHelpA(nullptr, VARNOK_CHM, HH_DISPLAY_TOPIC, 0);
+    auto* viewer = reinterpret_cast<QTextBrowser*>(h);
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->toPlainText().contains("Varnok deletes old files"));
+    viewer->setSource(QUrl("commandline.html"));
+    EXPECT_TRUE(viewer->toPlainText().contains("Only the first letter"));
+}
+
+}  // namespace
