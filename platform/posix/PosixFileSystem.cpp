@@ -131,6 +131,9 @@ public:
         if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
         times.lastAccess = CTime(st.st_atim.tv_sec);
         times.lastWrite = CTime(st.st_mtim.tv_sec);
+        // The deletion that usually follows needs the mode: keep it for that one call.
+        m_statName = name;
+        m_statMode = st.st_mode;
         return true;
     }
 
@@ -146,6 +149,7 @@ public:
     }
 
     bool SetNormalAttributes(const CString& name, unsigned* pOldAttributes) override {
+        m_statName.Empty();
         return ChangeMode(name, [](mode_t m) { return m | S_IWUSR; }, pOldAttributes);
     }
 
@@ -154,10 +158,17 @@ public:
     }
 
     bool DeleteFile(const CString& name) override {
-        struct stat st;
-        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-        if (S_ISDIR(st.st_mode)) return false;
-        if (!S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR)) {  // read-only: refused, as on Windows
+        mode_t mode;
+        if (m_statName == name) {
+            mode = m_statMode;
+        } else {
+            struct stat st;
+            if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+            mode = st.st_mode;
+        }
+        m_statName.Empty();
+        if (S_ISDIR(mode)) return false;
+        if (!S_ISLNK(mode) && !(mode & S_IWUSR)) {  // read-only: refused, as on Windows
             errno = EACCES;
             return false;
         }
@@ -210,6 +221,8 @@ private:
     bool m_driveRoot;
     bool m_hasPending = false;
     FindData m_pending;
+    CString m_statName;  // the entry GetTimes last read, and its mode
+    mode_t m_statMode = 0;
 };
 
 class PosixFileSystem : public FileSystem {
