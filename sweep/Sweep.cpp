@@ -23,6 +23,14 @@ bool CVarnokDlg::MatchesFileType(CString strName) {
 namespace {
 // One folder of the sweep's chain: its open listing and, while a sub-folder of it is
 // being swept, what is needed to finish that sub-folder's entry afterwards.
+// The question before one deletion; kind is "file" or "directory".
+int AskBeforeDeleting(const char* kind, const CString& path, const EntryTimes& times, bool bLastAccess) {
+    CString strMsg = CString("Are you sure you want to delete\n") + kind + " " + path + ",\nlast modified " +
+                     TimeText(times.lastWrite);
+    if (bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
+    return AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
 struct SweepLevel {
     std::unique_ptr<Folder> folder;
     CString prefix;
@@ -117,10 +125,7 @@ void CVarnokDlg::FinishSubfolder(Folder& folder, const CString& strName, const C
         folder.RemoveDirectory(strName);
         return;
     }
-    CString strMsg =
-        "Are you sure you want to delete\ndirectory " + strDir + ",\nlast modified " + TimeText(times.lastWrite);
-    if (o.bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
-    switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (AskBeforeDeleting("directory", strDir, times, o.bLastAccess)) {
     case IDYES: folder.RemoveDirectory(strName); break;
     case IDCANCEL: bCancel = true; break;
     default: break;
@@ -137,10 +142,7 @@ void CVarnokDlg::SweepFile(Folder& folder, const CString& strName, const CString
         RemoveFileIn(folder, strName);
         return;
     }
-    CString strMsg =
-        "Are you sure you want to delete\nfile " + strFile + ",\nlast modified " + TimeText(times.lastWrite);
-    if (o.bLastAccess) strMsg += "last accessed " + TimeText(times.lastAccess);
-    switch (AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    switch (AskBeforeDeleting("file", strFile, times, o.bLastAccess)) {
     case IDYES: RemoveFileIn(folder, strName); break;
     case IDCANCEL: bCancel = true; break;
     default: break;
