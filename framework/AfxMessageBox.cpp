@@ -79,7 +79,8 @@ int ConsoleMessagePresenter::Show(const CString& text, UINT nType, const CString
             WriteAll(m_errFd, "\n");
             return fallback;
         }
-        char first = line.empty() ? '\0' : static_cast<char>(line.find_first_not_of(" \t") == std::string::npos ? '\0' : line[line.find_first_not_of(" \t")]);
+        const size_t start = line.find_first_not_of(" \t");
+        const char first = start == std::string::npos ? '\0' : line[start];
         if (first == 'y' || first == 'Y') return IDYES;
         if (first == 'n' || first == 'N') return IDNO;
         if (withCancel && (first == 'c' || first == 'C')) return IDCANCEL;
