@@ -8,9 +8,9 @@
 
 CString UsageText() {
     CString text = VARNOK_VERSION_TEXT "\n" VARNOK_COMPANY ", " VARNOK_WEB_ADDRESS "\n"
-                   "\n"
-                   "Usage\n"
-                   "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n";
+                                       "\n"
+                                       "Usage\n"
+                                       "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n";
     text += "/q quiet mode\n"
             "/c confirm\n"
             "/l check last access\n"

@@ -13,8 +13,14 @@ class CDataExchange {
 public:
     CDataExchange(CDialog* pDlg, BOOL bSaveAndValidate) : m_pDlgWnd(pDlg), m_bSaveAndValidate(bSaveAndValidate) {}
     [[noreturn]] void Fail();  // focuses the last control and stops the exchange
-    void PrepareEditCtrl(int id) { m_idLastControl = id; m_bEditLastControl = TRUE; }
-    void PrepareCtrl(int id) { m_idLastControl = id; m_bEditLastControl = FALSE; }
+    void PrepareEditCtrl(int id) {
+        m_idLastControl = id;
+        m_bEditLastControl = TRUE;
+    }
+    void PrepareCtrl(int id) {
+        m_idLastControl = id;
+        m_bEditLastControl = FALSE;
+    }
 
     CDialog* m_pDlgWnd;
     BOOL m_bSaveAndValidate;

@@ -1,8 +1,6 @@
 #include "framework/CString.h"
 
-int CString::Find(char ch, int nStart) const {
-    return Find(std::string_view(&ch, 1), nStart);
-}
+int CString::Find(char ch, int nStart) const { return Find(std::string_view(&ch, 1), nStart); }
 
 int CString::Find(std::string_view sub, int nStart) const {
     if (nStart < 0) nStart = 0;

@@ -30,12 +30,30 @@ public:
     CString Right(int nCount) const;
     CString& MakeUpper();  // ASCII only: the same result in every locale
 
-    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
-    CString& operator+=(const char* s) { m_str += s; return *this; }
-    CString& operator+=(char c) { m_str += c; return *this; }
-    friend CString operator+(CString a, const CString& b) { a += b; return a; }
-    friend CString operator+(CString a, const char* b) { a += b; return a; }
-    friend CString operator+(CString a, char b) { a += b; return a; }
+    CString& operator+=(const CString& s) {
+        m_str += s.m_str;
+        return *this;
+    }
+    CString& operator+=(const char* s) {
+        m_str += s;
+        return *this;
+    }
+    CString& operator+=(char c) {
+        m_str += c;
+        return *this;
+    }
+    friend CString operator+(CString a, const CString& b) {
+        a += b;
+        return a;
+    }
+    friend CString operator+(CString a, const char* b) {
+        a += b;
+        return a;
+    }
+    friend CString operator+(CString a, char b) {
+        a += b;
+        return a;
+    }
     friend CString operator+(const char* a, const CString& b) { return CString(a) += b; }
     friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
     friend bool operator==(const CString& a, const char* b) { return a.m_str == b; }

@@ -115,9 +115,8 @@ bool CVarnokDlg::SweepFolder(CString strPattern, int nDays, bool bPrompt, bool b
 
 // After a sub-folder was swept (or at once without sub-folders): remove it when it is
 // old and empty, asking first when prompting is on.
-void CVarnokDlg::FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir,
-                                 const EntryTimes& times, bool bHaveTimes, CTime cutoff, const SweepOptions& o,
-                                 bool& bCancel) {
+void CVarnokDlg::FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir, const EntryTimes& times,
+                                 bool bHaveTimes, CTime cutoff, const SweepOptions& o, bool& bCancel) {
     if (!o.bDeleteDirs || !bHaveTimes) return;  // unreadable times: never removed
     if (!IsOld(times, cutoff, o.bLastAccess)) return;
     if (CountFolderEntries(folder.OpenSubfolder(strName)) != 0) return;

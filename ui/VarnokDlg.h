@@ -71,8 +71,8 @@ private:
     };
     void FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir, const EntryTimes& times,
                          bool bHaveTimes, CTime cutoff, const SweepOptions& o, bool& bCancel);
-    void SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff,
-                   const SweepOptions& o, bool& bCancel);
+    void SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff, const SweepOptions& o,
+                   bool& bCancel);
     BOOL RemoveFileIn(Folder& folder, const CString& strName);
     int CountFolderEntries(std::unique_ptr<Folder> folder);
     bool IsRootGroup(HTREEITEM hItem) const { return hItem == m_hLocalDrives || hItem == m_hNetworkDrives; }

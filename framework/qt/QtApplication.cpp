@@ -45,7 +45,8 @@ void AfxInstallQtServices() {
 
 int AfxWinMain(int argc, char** argv, CWinApp& app) {
     app.SetCommandLine(argc, argv);
-    const bool noDisplay = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
+    const bool noDisplay =
+        !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
     if (noDisplay) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     g_noDisplay = noDisplay;
     qInstallMessageHandler(&QuietMessageHandler);

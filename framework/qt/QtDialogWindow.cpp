@@ -280,8 +280,8 @@ bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
         QWidget* focus = QApplication::focusWidget();
         if (watched != (focus ? static_cast<QObject*>(focus) : m_dialog.get())) return false;  // once per key
         if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F24) {
-            MSG msg{reinterpret_cast<HWND>(watched), WM_KEYDOWN,
-                    static_cast<WPARAM>(VK_F1 + (key->key() - Qt::Key_F1)), 0};
+            MSG msg{reinterpret_cast<HWND>(watched), WM_KEYDOWN, static_cast<WPARAM>(VK_F1 + (key->key() - Qt::Key_F1)),
+                    0};
             if (m_owner.PreTranslateMessage(&msg)) return true;
             if (key->key() == Qt::Key_F1) {
                 if (key->modifiers() & Qt::ShiftModifier) {
@@ -322,7 +322,8 @@ CString QtDialogWindow::GetItemText(int id) const {
     else if (auto* button = qobject_cast<QAbstractButton*>(w))
         shown = button->text();
     // What the program set is returned byte for byte while the control still shows it.
-    if (bytes != m_bytes.end() && QString::fromUtf8(bytes->second.data(), static_cast<qsizetype>(bytes->second.size())) == shown)
+    if (bytes != m_bytes.end() &&
+        QString::fromUtf8(bytes->second.data(), static_cast<qsizetype>(bytes->second.size())) == shown)
         return CString(bytes->second);
     const QByteArray utf8 = shown.toUtf8();
     return CString(std::string(utf8.constData(), static_cast<size_t>(utf8.size())));
@@ -423,7 +424,8 @@ int QtDialogWindow::RunModal() {
         const std::string msg = AfxGetAppName().str() +
                                 ": no display is available to show the window.\n"
                                 "To run unattended, give -q, the options and a start folder, for example:\n"
-                                "  " + AfxGetAppName().str() + " -q --c -s -n:30 '/var/tmp/app/*.tmp'\n";
+                                "  " +
+                                AfxGetAppName().str() + " -q --c -s -n:30 '/var/tmp/app/*.tmp'\n";
         if (::write(2, msg.data(), msg.size()) < 0) {}
         AfxExitProcess(2);
     }

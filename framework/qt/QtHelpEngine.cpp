@@ -61,8 +61,10 @@ public:
         if (Read("/#SYSTEM", sys)) {
             size_t pos = 4;  // version
             while (pos + 4 <= sys.size()) {
-                const unsigned code = static_cast<unsigned char>(sys[pos]) | static_cast<unsigned char>(sys[pos + 1]) << 8;
-                const size_t len = static_cast<unsigned char>(sys[pos + 2]) | static_cast<unsigned char>(sys[pos + 3]) << 8;
+                const unsigned code = static_cast<unsigned char>(sys[pos]) | static_cast<unsigned char>(sys[pos + 1])
+                                                                                 << 8;
+                const size_t len = static_cast<unsigned char>(sys[pos + 2]) | static_cast<unsigned char>(sys[pos + 3])
+                                                                                  << 8;
                 pos += 4;
                 if (pos + len > sys.size()) break;
                 if (code == 2) return "/" + std::string(sys.c_str() + pos);
@@ -119,7 +121,8 @@ public:
             file = file.substr(0, sep);
         }
         if (uCommand == HH_DISPLAY_TOPIC) return DisplayTopic(file, topic);
-        if (uCommand == HH_TP_HELP_WM_HELP) return Popup(hwndCaller, file, topic, reinterpret_cast<const DWORD*>(dwData));
+        if (uCommand == HH_TP_HELP_WM_HELP)
+            return Popup(hwndCaller, file, topic, reinterpret_cast<const DWORD*>(dwData));
         return nullptr;
     }
 

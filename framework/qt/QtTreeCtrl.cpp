@@ -23,9 +23,7 @@ int QtTreeCtrl::IndexOf(QTreeWidgetItem* parent, QTreeWidgetItem* item) const {
     return i;
 }
 
-HTREEITEM QtTreeCtrl::InsertRootItem(const CString& text) {
-    return InsertItem(text, TVI_ROOT, TVI_LAST);
-}
+HTREEITEM QtTreeCtrl::InsertRootItem(const CString& text) { return InsertItem(text, TVI_ROOT, TVI_LAST); }
 
 HTREEITEM QtTreeCtrl::InsertItem(const CString& text, HTREEITEM hParent, HTREEITEM hInsertAfter) {
     auto* item = new QTreeWidgetItem;

@@ -57,8 +57,8 @@ int OpenPath(const std::string& path, int flags) {
 
 const std::set<std::string>& NetworkFileSystemTypes() {
     static const std::set<std::string> types = {
-        "nfs",    "nfs4",      "cifs",   "smb3",  "smbfs",   "fuse.sshfs", "9p",          "ceph",
-        "glusterfs", "fuse.glusterfs", "afs", "lustre", "davfs", "fuse.davfs2", "fuse.rclone", "ncpfs"};
+        "nfs",       "nfs4",           "cifs", "smb3",   "smbfs", "fuse.sshfs",  "9p",          "ceph",
+        "glusterfs", "fuse.glusterfs", "afs",  "lustre", "davfs", "fuse.davfs2", "fuse.rclone", "ncpfs"};
     return types;
 }
 
@@ -150,11 +150,13 @@ public:
 
     bool SetNormalAttributes(const CString& name, unsigned* pOldAttributes) override {
         m_statName.Empty();
-        return ChangeMode(name, [](mode_t m) { return m | S_IWUSR; }, pOldAttributes);
+        return ChangeMode(
+            name, [](mode_t m) { return m | S_IWUSR; }, pOldAttributes);
     }
 
     bool RestoreAttributes(const CString& name, unsigned oldAttributes) override {
-        return ChangeMode(name, [oldAttributes](mode_t) { return static_cast<mode_t>(oldAttributes); }, nullptr);
+        return ChangeMode(
+            name, [oldAttributes](mode_t) { return static_cast<mode_t>(oldAttributes); }, nullptr);
     }
 
     bool DeleteFile(const CString& name) override {
@@ -175,9 +177,7 @@ public:
         return ::unlinkat(m_fd, name.GetString(), 0) == 0;
     }
 
-    bool RemoveDirectory(const CString& name) override {
-        return ::unlinkat(m_fd, name.GetString(), AT_REMOVEDIR) == 0;
-    }
+    bool RemoveDirectory(const CString& name) override { return ::unlinkat(m_fd, name.GetString(), AT_REMOVEDIR) == 0; }
 
 private:
     bool Read(FindData& entry) {
@@ -190,8 +190,7 @@ private:
             entry.bReadOnly = false;
             if (d->d_type == DT_UNKNOWN) {
                 struct stat st;
-                entry.bDirectory =
-                    ::fstatat(m_fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+                entry.bDirectory = ::fstatat(m_fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
             } else {
                 entry.bDirectory = d->d_type == DT_DIR;
             }

@@ -97,7 +97,7 @@ TEST_F(Help, F1AsksForTheFocusedControlsPopup) {
     EXPECT_EQ(table, (std::vector<DWORD>{1002, 0x806603EA, 1003, 0x806603EB, 1007, 0x806603EF, 1012, 0x806603F4,
                                          1008, 0x806603F0, 1000, 0x806603E8, 1006, 0x806603EE, 1001, 0x806603E9,
                                          1010, 0x806603F2, 1011, 0x806603F3, 1009, 0x806603F1, 1004, 0x806603EC,
-                                         0, 0}));
+                                         0,    0}));
 }
 
 TEST_F(Help, AboutBoxHelpButtonWebLinkAndF1) {

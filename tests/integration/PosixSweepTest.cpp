@@ -1,6 +1,6 @@
 // The sweep on real folders: links, read-only files, odd names, deep trees, a race.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,10 +50,10 @@ TEST_F(PosixSweep, LinksAreEntriesOfTheirOwnAndNeverFollowed) {
     Sweep(tmp / "start", true, true);
 
     EXPECT_FALSE(tmp.Exists("start/a.tmp"));
-    EXPECT_FALSE(tmp.Exists("start/old.tmp"));       // the old link itself goes ...
-    EXPECT_FALSE(tmp.Exists("start/dirlink.tmp"));   // ... a link to a folder too
-    EXPECT_TRUE(tmp.Exists("start/dirlink"));        // does not match: stays
-    EXPECT_TRUE(outside.Exists("keep.tmp"));         // ... and nothing it pointed at
+    EXPECT_FALSE(tmp.Exists("start/old.tmp"));      // the old link itself goes ...
+    EXPECT_FALSE(tmp.Exists("start/dirlink.tmp"));  // ... a link to a folder too
+    EXPECT_TRUE(tmp.Exists("start/dirlink"));       // does not match: stays
+    EXPECT_TRUE(outside.Exists("keep.tmp"));        // ... and nothing it pointed at
     EXPECT_TRUE(outside.Exists("sub/keep.tmp"));
     struct stat st;
     ASSERT_EQ(::stat((outside / "keep.tmp").c_str(), &st), 0);
@@ -74,7 +74,7 @@ TEST_F(PosixSweep, ReadOnlyFilesNeedTheFlag) {
 
 TEST_F(PosixSweep, OddNamesArePlainBytes) {
     const std::vector<std::string> names = {"new\nline.tmp", "bad\xff\xfe.tmp", "-rf.tmp", "*.tmp",
-                                            "what?.tmp",      "back\\slash.tmp", " .tmp"};
+                                            "what?.tmp",     "back\\slash.tmp", " .tmp"};
     for (auto& n : names) tmp.File("odd/" + n, kOld);
     tmp.File("odd/-keep.log", kOld);
     boxes.SetFallback(IDYES);
@@ -128,7 +128,8 @@ TEST_F(PosixSweep, RaceWithASwappedInLinkNeverReachesOutside) {
     });
     dlg.m_strFileType = "*";
     dlg.SplitFileType();
-    for (int round = 0; round < 300; ++round) dlg.SweepFolder((tmp.path() + "/*.*").c_str(), -1, false, true, false, true);
+    for (int round = 0; round < 300; ++round)
+        dlg.SweepFolder((tmp.path() + "/*.*").c_str(), -1, false, true, false, true);
     stop = true;
     swapper.join();
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(outside.Exists("victim" + std::to_string(i) + ".tmp"));

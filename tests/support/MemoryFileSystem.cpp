@@ -117,7 +117,8 @@ void MemoryFileSystem::AddDrive(char letter, bool remote) {
 
 MemoryFileSystem::Node* MemoryFileSystem::Resolve(const std::string& path) {
     if (path.rfind("\\\\", 0) == 0) return nullptr;  // shares are not modelled
-    if (path.size() < 2 || path[1] != ':') return path.empty() ? nullptr : Resolve("C:\\" + path);  // relative: the current folder is the root of C
+    if (path.size() < 2 || path[1] != ':')
+        return path.empty() ? nullptr : Resolve("C:\\" + path);  // relative: the current folder is the root of C
     auto d = m_drives.find(Upper(path.substr(0, 1))[0]);
     if (d == m_drives.end()) return nullptr;
     Node* node = d->second.get();

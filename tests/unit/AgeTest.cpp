@@ -11,9 +11,19 @@ namespace {
 
 TEST(Age, TextFollowsAtoiAndNeverOverflows) {
     const std::pair<const char*, int> cases[] = {
-        {"7", 7},     {"  7", 7},   {"+7", 7},   {"7days", 7},        {"-3", -3},
-        {"", 0},      {"x7", 0},    {"-", 0},    {"\t\n 12", 12},     {"00120", 120},
-        {"99999999999", INT_MAX},   {"-99999999999", INT_MIN},        {"2147483647", INT_MAX},
+        {"7", 7},
+        {"  7", 7},
+        {"+7", 7},
+        {"7days", 7},
+        {"-3", -3},
+        {"", 0},
+        {"x7", 0},
+        {"-", 0},
+        {"\t\n 12", 12},
+        {"00120", 120},
+        {"99999999999", INT_MAX},
+        {"-99999999999", INT_MIN},
+        {"2147483647", INT_MAX},
     };
     for (auto [text, age] : cases) EXPECT_EQ(AgeFromText(text), age) << text;
 }
@@ -30,14 +40,13 @@ TEST(Age, CutoffAndStrictRule) {
         std::int64_t written, accessed;
         bool lastAccess, old;
     } rows[] = {
-        {999'999, 0, false, true},          // a second before the cutoff
-        {1'000'000, 0, false, false},       // equal: not old
-        {999'999, 1'000'001, false, true},  // last access not looked at
-        {999'999, 1'000'001, true, false},  // read after the cutoff
-        {999'999, 999'999, true, true},
-        {1'000'001, 0, true, false},        // written after the cutoff: never old
-        {-86400, -86400, true, true},       // before 1970: its true negative value, still old
-        {4'102'444'800, 0, false, false},   // 2100: after 2038 is not old
+        {999'999, 0, false, true},                                       // a second before the cutoff
+        {1'000'000, 0, false, false},                                    // equal: not old
+        {999'999, 1'000'001, false, true},                               // last access not looked at
+        {999'999, 1'000'001, true, false},                               // read after the cutoff
+        {999'999, 999'999, true, true},    {1'000'001, 0, true, false},  // written after the cutoff: never old
+        {-86400, -86400, true, true},      // before 1970: its true negative value, still old
+        {4'102'444'800, 0, false, false},  // 2100: after 2038 is not old
     };
     for (const Row& r : rows)
         EXPECT_EQ(IsOld({CTime(r.accessed), CTime(r.written)}, cutoff, r.lastAccess), r.old)

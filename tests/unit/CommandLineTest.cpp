@@ -82,20 +82,19 @@ TEST(CommandLine, FirstLetterRuleNegationsAgeAndPath) {
 }
 
 TEST(CommandLine, UsageBoxEndsWithExitCodeOneWhicheverButton) {
-    const char* const kUsage =
-        "Varnok Version 1.4\n"
-        "Varnok Project, https://varnok.example.org\n"
-        "\n"
-        "Usage\n"
-        "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n"
-        "/q quiet mode\n"
-        "/c confirm\n"
-        "/l check last access\n"
-        "/s check sub directories\n"
-        "/d delete directories\n"
-        "/r delete read-only files\n"
-        "/n:<days> number of days to delete\n"
-        "/? this help\n";
+    const char* const kUsage = "Varnok Version 1.4\n"
+                               "Varnok Project, https://varnok.example.org\n"
+                               "\n"
+                               "Usage\n"
+                               "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n"
+                               "/q quiet mode\n"
+                               "/c confirm\n"
+                               "/l check last access\n"
+                               "/s check sub directories\n"
+                               "/d delete directories\n"
+                               "/r delete read-only files\n"
+                               "/n:<days> number of days to delete\n"
+                               "/? this help\n";
     ExitHandler old = AfxSetExitHandler(&ThrowExit);
     for (auto args : std::vector<std::vector<std::string>>{{"-?"}, {"-q", "-?"}, {"-?", "-q"}, {"-h"}, {"--help"}}) {
         for (int button : {IDOK, IDCANCEL}) {

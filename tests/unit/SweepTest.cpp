@@ -36,8 +36,8 @@ protected:
 TEST_F(SweepTest, PromptsAreExactAndAnswersActOnTheirEntryOnly) {
     fs.AddFile("C:\\Temp\\a.tmp", kOld);
     fs.AddFile("C:\\Temp\\b.tmp", kOld)->lastAccess = CTime(kOld.GetTime() + kDay);
-    fs.AddFile("C:\\Temp\\c.log", kOld);   // does not match
-    fs.AddFile("C:\\Temp\\d.tmp", kNew);   // not old
+    fs.AddFile("C:\\Temp\\c.log", kOld);  // does not match
+    fs.AddFile("C:\\Temp\\d.tmp", kNew);  // not old
     fs.AddFolder("C:\\Temp\\Empty", kOld);
     boxes.Answer({IDNO, IDYES, IDYES});
     EXPECT_FALSE(Sweep("C:\\Temp\\*.*", true, false, true, true));
@@ -103,7 +103,7 @@ TEST_F(SweepTest, ReadOnlyFiles) {
 TEST_F(SweepTest, FolderRemovalWithAndWithoutSubFolders) {
     auto layout = [&] {
         fs.AddFile("C:\\D\\Full\\old.tmp", kOld);
-        fs.AddFile("C:\\D\\Keep\\other.log", kOld);   // a non-matching file keeps its folder
+        fs.AddFile("C:\\D\\Keep\\other.log", kOld);  // a non-matching file keeps its folder
         fs.AddFolder("C:\\D\\Empty\\Inner", kOld);
         fs.AddFolder("C:\\D\\Young", kNew);
         for (const char* f : {"C:\\D\\Full", "C:\\D\\Keep", "C:\\D\\Empty"}) fs.Find(f)->lastWrite = kOld;
@@ -167,7 +167,7 @@ TEST_F(SweepTest, EachFolderTakesItsOwnCutoff) {
     fs.AddFile("C:\\A\\x.tmp", kNow + CTimeSpan(kDay / 2));
     fs.AddFile("C:\\A\\B\\y.tmp", kNow + CTimeSpan(kDay / 2));
     Sweep("C:\\A\\*.*", false, true, false, false, 0);
-    EXPECT_TRUE(fs.Has("C:\\A\\x.tmp"));    // cutoff = now: written after it
+    EXPECT_TRUE(fs.Has("C:\\A\\x.tmp"));      // cutoff = now: written after it
     EXPECT_FALSE(fs.Has("C:\\A\\B\\y.tmp"));  // cutoff = now + 1 day
     EXPECT_EQ(fs.ClockReads(), 2);
 }
