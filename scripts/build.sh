@@ -4,5 +4,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"
 shift
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# VARNOK_WERROR=ON in the environment (CI, developers) turns warnings into errors.
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_WERROR="${VARNOK_WERROR:-OFF}" "$@" >/dev/null
 cmake --build "$dir" -j "$(nproc)" -- --no-print-directory >/dev/null

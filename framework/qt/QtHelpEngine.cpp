@@ -13,6 +13,11 @@
 
 namespace {
 
+// A little-endian 16-bit field of a help-file object.
+unsigned Le16(const std::string& s, size_t pos) {
+    return static_cast<unsigned char>(s[pos]) | static_cast<unsigned>(static_cast<unsigned char>(s[pos + 1])) << 8;
+}
+
 // chmlib's entry points, resolved once.
 struct ChmLib {
     void* handle = nullptr;
@@ -61,13 +66,15 @@ public:
         if (Read("/#SYSTEM", sys)) {
             size_t pos = 4;  // version
             while (pos + 4 <= sys.size()) {
-                const unsigned code = static_cast<unsigned char>(sys[pos]) | static_cast<unsigned char>(sys[pos + 1])
-                                                                                 << 8;
-                const size_t len = static_cast<unsigned char>(sys[pos + 2]) | static_cast<unsigned char>(sys[pos + 3])
-                                                                                  << 8;
+                const unsigned code = Le16(sys, pos);
+                const size_t len = Le16(sys, pos + 2);
                 pos += 4;
                 if (pos + len > sys.size()) break;
-                if (code == 2) return "/" + std::string(sys.c_str() + pos);
+                if (code == 2) {
+                    std::string topic(1, '/');
+                    topic.append(sys.c_str() + pos);  // a zero-terminated name
+                    return topic;
+                }
                 pos += len;
             }
         }
