@@ -38,6 +38,9 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// True when there is no display (none named, or the one named cannot be opened) and the
+// window cannot be shown.
+bool AfxHasNoDisplay();
 const CString& AfxGetAppName();
 void AfxEnableControlContainer();
 

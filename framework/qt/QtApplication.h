@@ -5,9 +5,9 @@ class CWinApp;
 // Runs the application; returns the process's exit code after the main window closes.
 int AfxWinMain(int argc, char** argv, CWinApp& app);
 
-// True when there is no display and the window cannot be shown.
-bool AfxHasNoDisplay();
 void AfxSetNoDisplay(bool noDisplay);
+// The display that was named but could not be opened; nullptr when none.
+const char* AfxUnreachableDisplay();
 
 // Installs the Qt presenter, wait cursor, URL opener and help engine (tests call it too).
 void AfxInstallQtServices();
