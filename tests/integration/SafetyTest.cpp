@@ -30,9 +30,9 @@ void Chown(const std::string& path) { ASSERT_EQ(::lchown(path.c_str(), 65534, 65
 // R/real/app holds an old and a new .tmp; old .tmp files stand in every folder around it,
 // so that a sweep of the wrong folder shows. Links lead into it from elsewhere.
 void LayOut(TempDir& r) {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t tomorrow = std::time(nullptr) + 86400;  // new even for the age 0, however slow the run
     r.File("real/app/old.tmp", kOld);
-    r.File("real/app/new.tmp", now);
+    r.File("real/app/new.tmp", tomorrow);
     r.File("real/keep.tmp", kOld);
     r.File("f1/keep.tmp", kOld);
     r.File("T/keep.tmp", kOld);
