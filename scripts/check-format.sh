@@ -6,8 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-clang_format="${CLANG_FORMAT:-clang-format}"
-if ! command -v "$clang_format" >/dev/null; then
+clang_format="${CLANG_FORMAT:-clang-format}"  # CLANG_FORMAT picks another binary
+if [ -z "${CLANG_FORMAT:-}" ] && ! command -v clang-format >/dev/null; then
     if [ "$(id -u)" -ne 0 ]; then
         echo "check-format: clang-format is missing; install it as root: apt-get install clang-format" >&2
         exit 1
@@ -16,6 +16,12 @@ if ! command -v "$clang_format" >/dev/null; then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq --no-install-recommends clang-format >/dev/null
+fi
+
+# A missing binary or a broken .clang-format is not a formatting fault: say so plainly.
+if ! "$clang_format" --dump-config >/dev/null; then
+    echo "check-format: $clang_format cannot run (missing, or the root .clang-format is not valid for it)" >&2
+    exit 1
 fi
 
 unformatted=()
