@@ -92,6 +92,9 @@ public:
     virtual bool ResolveFolder(const CString& path, CString& realPath, FolderId& id) = 0;
     // How many folders a sweep may hold open at once; deeper ones are re-opened by name.
     virtual int MaxOpenFolders() const { return 64; }
+    // How many threads a sweep without questions may use; 1 when the file system is not
+    // to be used from several threads at once.
+    virtual int SweepThreads() const { return 1; }
     virtual CTime GetCurrentTime() = 0;
 };
 

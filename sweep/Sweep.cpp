@@ -1,6 +1,7 @@
 // The folder sweep: what is deleted, in which order, and what the user is asked.
 #include <algorithm>
 #include <deque>
+#include <functional>
 
 #include "framework/AfxMessageBox.h"
 #include "platform/TerminationHold.h"
@@ -31,9 +32,20 @@ int AskBeforeDeleting(const char* kind, const CString& path, const EntryTimes& t
     return AfxMessageBox(strMsg, MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
-void ReportUnlistable(const CString& strPattern) {
-    AfxMessageBox("Unable to locate any files at\n" + AfxMessageName(strPattern), MB_ICONERROR | MB_OK);
+}  // namespace
+
+// A worker thread of a parallel sweep hands its messages to the thread that shows them.
+thread_local std::function<void(const CString&)>* t_sweepMessages = nullptr;
+
+void CVarnokDlg::ReportUnlistable(const CString& strPattern) {
+    const CString text = "Unable to locate any files at\n" + AfxMessageName(strPattern);
+    if (t_sweepMessages)
+        (*t_sweepMessages)(text);
+    else
+        AfxMessageBox(text, MB_ICONERROR | MB_OK);
 }
+
+namespace {
 
 // One folder of the sweep's chain: its listing and, while a sub-folder of it is being
 // swept, what is needed to finish that sub-folder's entry afterwards. Only the folders
@@ -87,23 +99,33 @@ bool CVarnokDlg::SweepFolder(CString strPattern, int nDays, bool bPrompt, bool b
         ReportUnlistable(strPattern);
         return false;
     }
-    return SweepFrom(std::move(folder), strPattern, {nDays, bPrompt, bSubDirs, bLastAccess, bDeleteDirs});
+    const SweepOptions options{nDays, bPrompt, bSubDirs, bLastAccess, bDeleteDirs};
+    // Without questions nothing depends on the order of deletions: sub-folders are swept
+    // on every core. With questions, one thread keeps their order and Cancel exact.
+    const int threads = bPrompt || !bSubDirs ? 1 : m_fs.SweepThreads();
+    if (threads > 1) return SweepInParallel(std::move(folder), strPattern, options, threads);
+    return SweepFrom(std::move(folder), strPattern, options, m_fs.MaxOpenFolders());
 }
 
-bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options) {
+bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options,
+                           int nMaxOpen) {
     // Depth-first, with the chain of folders kept here rather than on the call stack,
     // so that a tree thousands of folders deep is swept like any other.
     const char sep = m_fs.Separator();
     // Open folders are bounded: the start folder, a window of the deepest levels, and
     // checkpoints every `stride` levels above it, thinned out as the chain grows. Climbing
     // back into a closed level re-opens it from the checkpoint above, never far away.
-    const size_t maxOpen = static_cast<size_t>(std::max(4, m_fs.MaxOpenFolders()));
+    const size_t maxOpen = static_cast<size_t>(std::max(4, nMaxOpen));
     const size_t window = maxOpen / 2;
     size_t stride = 1;
     std::deque<SweepLevel> levels;
     auto isCheckpoint = [&](size_t i) { return i % stride == 0; };
+    size_t nOpen = 0;
     auto close = [&](size_t i) {
-        if (i > 0 && levels[i].folder) levels[i].Close();
+        if (i > 0 && levels[i].folder) {
+            levels[i].Close();
+            --nOpen;
+        }
     };
     auto enter = [&](std::unique_ptr<Folder> f, const CString& pattern, const CString& name) {
         SweepLevel& level = levels.emplace_back();
@@ -111,6 +133,7 @@ bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPat
         level.name = name;
         level.prefix = pattern.Left(pattern.GetLength() - 3);
         level.cutoff = CutoffFor(m_fs.GetCurrentTime(), options.nDays);
+        ++nOpen;
         const size_t top = levels.size() - 1;
         if (top < window) return;
         const size_t left = top - window;  // the level that just left the window
@@ -119,6 +142,9 @@ bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPat
             for (size_t i = stride; i <= left; i += 2 * stride) close(i);
             stride *= 2;
         }
+        // Folders kept open by earlier climbs give way first.
+        for (size_t i = 1; nOpen > maxOpen && i <= left; ++i)
+            if (!isCheckpoint(i)) close(i);
     };
     // Opens the current folder again by name from the nearest open one above it; each
     // folder on the way must be the one that was swept there before. Returns the level
@@ -127,6 +153,10 @@ bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPat
         const size_t current = levels.size() - 1;
         size_t i = current;
         while (!levels[i].folder) --i;
+        // Folders re-opened on the way stay open at even steps, so that the next climb
+        // starts close by: the cost stays near one opening per level.
+        const size_t first = i + 1, half = std::max<size_t>(1, window / 2);
+        const size_t step = std::max<size_t>(1, (current - i + half - 1) / half);
         for (++i; i <= current; ++i) {
             SweepLevel& level = levels[i];
             level.folder = levels[i - 1].folder->OpenSubfolder(level.name);
@@ -134,7 +164,10 @@ bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPat
                 level.folder.reset();
                 return i;
             }
-            if (i - 1 + window <= current && !isCheckpoint(i - 1)) close(i - 1);
+            ++nOpen;
+            const size_t previous = i - 1;
+            const bool bStep = (previous - first) % step == 0 && nOpen + half < maxOpen;
+            if (previous >= first && previous + half <= current && !isCheckpoint(previous) && !bStep) close(previous);
         }
         return 0;
     };
@@ -191,6 +224,7 @@ bool CVarnokDlg::SweepFrom(std::unique_ptr<Folder> folder, const CString& strPat
         if (bDescended) continue;
         const bool bCancel = level.cancel;
         const bool bSwapped = level.swapped;
+        if (level.folder) --nOpen;
         levels.pop_back();
         if (levels.empty()) {
             bResult = bCancel;

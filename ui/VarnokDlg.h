@@ -69,7 +69,11 @@ private:
         int nDays;
         bool bPrompt, bSubDirs, bLastAccess, bDeleteDirs;
     };
-    bool SweepFrom(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options);
+    bool SweepFrom(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options,
+                   int nMaxOpen);
+    bool SweepInParallel(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options,
+                         int nThreads);
+    void ReportUnlistable(const CString& strPattern);
     void FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir, const EntryTimes& times,
                          bool bHaveTimes, CTime cutoff, const SweepOptions& o, bool& bCancel);
     void SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff, const SweepOptions& o,

@@ -17,6 +17,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "platform/FileSystem.h"
 
@@ -392,6 +393,16 @@ public:
         if (::getrlimit(RLIMIT_NOFILE, &rl) != 0 || rl.rlim_cur == RLIM_INFINITY) return 64;
         const long spare = (static_cast<long>(rl.rlim_cur) - 24) / 2;
         return static_cast<int>(spare < 4 ? 4 : spare > 64 ? 64 : spare);
+    }
+
+    // One per core; VARNOK_THREADS chooses another number (benchmarks, tests).
+    int SweepThreads() const override {
+        if (const char* env = std::getenv("VARNOK_THREADS")) {
+            const int n = std::atoi(env);
+            if (n >= 1 && n <= 64) return n;
+        }
+        const unsigned cores = std::thread::hardware_concurrency();
+        return cores == 0 ? 1 : static_cast<int>(cores > 16 ? 16 : cores);
     }
 
     CTime GetCurrentTime() override { return CTime::GetCurrentTime(); }
