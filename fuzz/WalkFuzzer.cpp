@@ -246,6 +246,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 fail("a file that does not match the file type was deleted");
         } else if (op == "rmdir") {
             if (!deleteDirs) fail("a folder was removed without the option");
+            if (was.readOnly) fail("a read-only folder was removed");
             if (!(was.lastWrite < cutoff)) fail("a folder that is not old was removed");
         } else if (op == "attrib") {
             if (!readOnly) fail("attributes were reset without the read-only option");
