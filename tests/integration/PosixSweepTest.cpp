@@ -137,3 +137,31 @@ TEST_F(PosixSweep, RaceWithASwappedInLinkNeverReachesOutside) {
 }
 
 }  // namespace
+
+namespace {
+
+// The read-only state that decides a deletion is the one at the moment of deletion: a file
+// made read-only while its question is open stays without the read-only option, and a
+// folder made read-only meanwhile stays too.
+TEST_F(PosixSweep, ReadOnlyMadeWhileTheQuestionIsOpenCounts) {
+    tmp.File("q/late.tmp", kOld);
+    tmp.Folder("q/sub", kOld);
+    boxes.SetFallback(IDYES);
+    boxes.whileShown = [&](const std::string& text) {
+        if (text.find("late.tmp") != std::string::npos) ::chmod((tmp / "q/late.tmp").c_str(), 0444);
+        if (text.find("directory") != std::string::npos) ::chmod((tmp / "q/sub").c_str(), 0555);
+    };
+    Sweep(tmp / "q", false, true, true);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_TRUE(tmp.Exists("q/late.tmp"));
+    EXPECT_TRUE(tmp.Exists("q/sub"));
+
+    // With the option, the file goes; its grant is never left behind on a failure.
+    dlg.m_bReadOnly = TRUE;
+    boxes.whileShown = nullptr;
+    Sweep(tmp / "q", false, true, true);
+    EXPECT_FALSE(tmp.Exists("q/late.tmp"));
+    EXPECT_TRUE(tmp.Exists("q/sub"));  // the option resets files only
+}
+
+}  // namespace
