@@ -2,7 +2,8 @@
 # Installs what Varnok needs to build and test on Debian 12, if anything is missing.
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core)
+packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core
+    xvfb openbox xdotool)  # the last three: the test that drives the real window
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -155,6 +155,29 @@ protected:
     }
 };
 
+// The dialog's context menu, in the system menu's place: its separators are drawn as
+// etched lines, also the first one, which the toolkit's style would leave out.
+class SystemMenu : public QMenu {
+public:
+    explicit SystemMenu(QWidget* parent) : QMenu(parent) { setSeparatorsCollapsible(false); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QMenu::paintEvent(event);
+        QPainter painter(this);
+        for (QAction* a : actions()) {
+            if (!a->isSeparator()) continue;
+            const QRect r = actionGeometry(a);
+            if (r.isEmpty()) continue;
+            const int y = r.center().y();
+            painter.setPen(palette().color(QPalette::Mid));
+            painter.drawLine(r.left() + 2, y, r.right() - 2, y);
+            painter.setPen(palette().color(QPalette::Light));
+            painter.drawLine(r.left() + 2, y + 1, r.right() - 2, y + 1);
+        }
+    }
+};
+
 // A push button that wears a bitmap instead of its text shows its focus as a dotted frame
 // inside its edge, drawn inverted so that it shows on any bitmap.
 class BitmapButton : public QPushButton {
@@ -546,8 +569,7 @@ CTreeCtrl* QtDialogWindow::GetTree(int id) {
 
 void QtDialogWindow::ShowSystemMenu(const QPoint& globalPos) {
     if (m_menu.empty()) return;
-    QMenu menu(m_dialog.data());
-    menu.setSeparatorsCollapsible(false);  // the separator before "About" is drawn
+    SystemMenu menu(m_dialog.data());
     for (const auto& [cmd, text] : m_menu) {
         if (cmd == 0) {
             menu.addSeparator();
