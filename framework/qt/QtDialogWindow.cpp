@@ -179,7 +179,7 @@ protected:
 };
 
 // A push button that wears a bitmap instead of its text shows its focus as a dotted frame
-// inside its edge, drawn inverted so that it shows on any bitmap.
+// inside its edge, as the bitmap hides the style's own focus mark.
 class BitmapButton : public QPushButton {
 public:
     using QPushButton::QPushButton;
@@ -188,13 +188,17 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QPushButton::paintEvent(event);
         if (!hasFocus() || !text().isEmpty()) return;
+        // Black and white dots in turn: a mark that shows on any bitmap.
         QPainter painter(this);
-        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        QPen dots(Qt::white);
-        dots.setCosmetic(true);
-        dots.setDashPattern({1, 1});
-        painter.setPen(dots);
-        painter.drawRect(rect().adjusted(4, 4, -5, -5));
+        const QRect mark = rect().adjusted(4, 4, -5, -5);
+        for (const auto& [colour, offset] : {std::pair{Qt::black, 0.0}, std::pair{Qt::white, 1.0}}) {
+            QPen dots(colour);
+            dots.setCosmetic(true);
+            dots.setDashPattern({1, 1});
+            dots.setDashOffset(offset);
+            painter.setPen(dots);
+            painter.drawRect(mark);
+        }
     }
 };
 

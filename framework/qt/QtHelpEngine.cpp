@@ -149,7 +149,11 @@ private:
 // Escape or the close button closes it.
 class HelpViewer : public QWidget {
 public:
-    HelpViewer(std::unique_ptr<ChmFile> file, QWidget* owner) : QWidget(owner, Qt::Window), m_file(std::move(file)) {
+    // A dialog-type window, so that the window manager keeps it with its owner.
+    HelpViewer(std::unique_ptr<ChmFile> file, QWidget* owner)
+        : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                             Qt::WindowCloseButtonHint),
+          m_file(std::move(file)) {
         setAttribute(Qt::WA_DeleteOnClose);
         setObjectName(QStringLiteral("HelpViewer"));
         const std::string title = m_file->Title();
@@ -179,7 +183,9 @@ public:
         splitter->addWidget(m_contents);
         splitter->addWidget(m_browser);
         splitter->setStretchFactor(1, 1);
-        splitter->setSizes({190, 510});
+        m_contents->resizeColumnToContents(0);
+        const int contentsWidth = std::clamp(m_contents->columnWidth(0) + 12, 150, 240);
+        splitter->setSizes({contentsWidth, 720 - contentsWidth});
         splitter->setChildrenCollapsible(false);
         if (m_contents->topLevelItemCount() == 0) m_contents->hide();
 
@@ -303,9 +309,7 @@ private:
             auto* caller = reinterpret_cast<QWidget*>(hwndCaller);
             QWidget* owner = caller ? caller->window() : AfxQtMainWindow();
             m_viewer = new HelpViewer(std::move(chm), owner);
-            if (QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
-                m_viewer->resize(m_viewer->size().boundedTo(screen->availableSize() * 9 / 10));
-            AfxQtPlaceBeside(m_viewer, owner);
+            AfxQtPlaceBeside(m_viewer, owner, 560);
         } else if (topic.empty()) {
             std::unique_ptr<ChmFile> chm = OpenChmFile(name);
             if (!chm) return nullptr;

@@ -84,27 +84,31 @@ int AfxQtRunModal(QDialog* dialog) {
     return dialog->result();
 }
 
-void AfxQtPlaceBeside(QWidget* window, QWidget* owner) {
+void AfxQtPlaceBeside(QWidget* window, QWidget* owner, int minWidth) {
     if (!owner) owner = AfxQtMainWindow();
     QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect room = screen->availableGeometry();
-    QRect frame(QPoint(), window->size());
+    QRect frame(QPoint(), window->size().boundedTo(room.size()));
     if (!owner) {
         frame.moveCenter(room.center());
     } else {
+        // On the side with more room, narrowed to fit there if it can stay wide enough;
+        // else as far to that side as the screen allows, covering as little as it can.
         const QRect o = owner->frameGeometry();
         const int gap = 8;
-        if (o.right() + gap + frame.width() <= room.right()) {
+        const int right = room.right() - o.right() - gap;
+        const int left = o.left() - room.left() - gap;
+        const int side = std::max(right, left);
+        if (side < frame.width()) frame.setWidth(std::max(side, std::min(minWidth, frame.width())));
+        if (right >= left)
             frame.moveTopLeft(QPoint(o.right() + gap, o.top()));
-        } else if (o.left() - gap - frame.width() >= room.left()) {
-            frame.moveTopLeft(QPoint(o.left() - gap - frame.width(), o.top()));
-        } else {
-            frame.moveCenter(o.center());
-        }
+        else
+            frame.moveTopRight(QPoint(o.left() - gap, o.top()));
     }
     // Never off the screen, so that its caption can be reached.
     frame.moveLeft(std::max(room.left(), std::min(frame.left(), room.right() - frame.width())));
     frame.moveTop(std::max(room.top(), std::min(frame.top(), room.bottom() - frame.height())));
+    window->resize(frame.size());
     window->move(frame.topLeft());
 }

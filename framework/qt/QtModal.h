@@ -10,5 +10,6 @@ QWidget* AfxQtActiveOwner();
 QWidget* AfxQtMainWindow();
 // Shows the dialog, runs a loop until it is done and returns its result.
 int AfxQtRunModal(QDialog* dialog);
-// Puts a secondary window beside its owner, or centred on it where there is no room.
-void AfxQtPlaceBeside(QWidget* window, QWidget* owner);
+// Puts a secondary window beside its owner (the main window when nullptr), narrowed down to
+// minWidth where room is short; centred on the screen when there is no owner.
+void AfxQtPlaceBeside(QWidget* window, QWidget* owner, int minWidth);
