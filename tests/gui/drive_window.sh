@@ -56,10 +56,16 @@ press() {  # press WINDOW KEY...: activates the window, then types the keys
 vpid=$!
 pids+=($vpid)
 main="$(window Varnok)" || fail "no main window"
+# The menu may come up late on a busy machine: A again until the About box shows.
 press "$main" shift+F10
-sleep 0.3
-xdotool key a
-about="$(window "About varnok")" || fail "Shift+F10, A opened no About box"
+about=""
+for _ in $(seq 10); do
+    sleep 0.5
+    xdotool key a
+    about="$(xdotool search --onlyvisible --name "^About varnok\$" 2>/dev/null | head -1)"
+    [ -n "$about" ] && break
+done
+[ -n "$about" ] || fail "Shift+F10, A opened no About box"
 press "$about" Tab space
 viewer="$(window "Varnok Help")" || fail "the Help button opened no help viewer"
 press "$viewer" Escape
