@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <vector>
 
 namespace {
@@ -27,6 +28,18 @@ protected:
         case QEvent::ShortcutOverride:
         case QEvent::ContextMenu:
         case QEvent::Close: break;
+        case QEvent::WindowActivate: {
+            // A blocked window that the window manager activates hands on to its modal window.
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && widget->isWindow() && IsBlocked(widget))
+                QTimer::singleShot(0, widget, [] {
+                    if (QWidget* top = AfxQtActiveOwner()) {
+                        top->raise();
+                        top->activateWindow();
+                    }
+                });
+            return false;
+        }
         default: return false;
         }
         auto* widget = qobject_cast<QWidget*>(watched);
