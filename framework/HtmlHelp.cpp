@@ -11,6 +11,10 @@ UrlOpener g_opener = nullptr;
 
 void AfxSetHelpEngineLoader(HelpEngineLoader loader) { g_loader = loader; }
 
+void AfxCloseHelp() {
+    if (g_engine) g_engine->Invoke(nullptr, nullptr, HH_CLOSE_ALL, 0);
+}
+
 void AfxResetHelpEngine() {
     g_engine.reset();
     g_loadFailed = false;

@@ -7,6 +7,7 @@
 
 constexpr UINT HH_DISPLAY_TOPIC = 0x0000;
 constexpr UINT HH_TP_HELP_WM_HELP = 0x0011;
+constexpr UINT HH_CLOSE_ALL = 0x0012;
 
 HWND HtmlHelpA(HWND hwndCaller, const char* pszFile, UINT uCommand, std::uintptr_t dwData);
 
@@ -19,6 +20,8 @@ public:
 // Returns the engine, or nullptr when it cannot be loaded.
 using HelpEngineLoader = std::unique_ptr<HelpEngine> (*)();
 void AfxSetHelpEngineLoader(HelpEngineLoader loader);
+// Closes every help window before the toolkit goes (HH_CLOSE_ALL); loads nothing.
+void AfxCloseHelp();
 // Forgets the loaded engine and the failure mark (tests only).
 void AfxResetHelpEngine();
 

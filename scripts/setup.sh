@@ -3,7 +3,9 @@
 # Further packages named as arguments are installed with them (scripts/package, scripts/fuzz).
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core "$@")
+# xvfb, openbox and xdotool: the test that drives the real window.
+packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core
+    xvfb openbox xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

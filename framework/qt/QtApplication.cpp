@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QIcon>
+#include <QPixmap>
 #include <QUrl>
 
 #include <cstdlib>
@@ -105,6 +107,11 @@ void AfxInstallQtServices() {
     AfxSetWaitCursorHook(&QtWaitCursor);
     AfxSetUrlOpener(&QtOpenUrl);
     AfxSetHelpEngineLoader(&LoadQtHelpEngine);
+    // Every window that does not set its own shows the program's icon.
+    QIcon icon;
+    icon.addPixmap(QPixmap(QStringLiteral(":/varnok/icon128_16.png")));
+    icon.addPixmap(QPixmap(QStringLiteral(":/varnok/icon128_32.png")));
+    QApplication::setWindowIcon(icon);
 }
 
 int AfxWinMain(int argc, char** argv, CWinApp& app) {
@@ -126,5 +133,6 @@ int AfxWinMain(int argc, char** argv, CWinApp& app) {
     AfxInstallQtServices();
 
     app.InitInstance();
+    AfxCloseHelp();  // the help windows go before the toolkit does
     return 0;
 }

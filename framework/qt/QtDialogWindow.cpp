@@ -15,7 +15,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QValidator>
 #include <QWhatsThis>
 #include <map>
@@ -27,6 +30,7 @@
 #include "framework/CWinApp.h"
 #include "framework/DialogWindow.h"
 #include "framework/qt/QtApplication.h"
+#include "framework/qt/QtModal.h"
 #include "framework/qt/QtTreeCtrl.h"
 
 QSize DialogBaseUnits(const QFont& font) {
@@ -49,16 +53,155 @@ QFont DialogFont(const DialogTemplate& tmpl) {
     return font;
 }
 
+VarnokTreeWidget::VarnokTreeWidget(QWidget* parent) : QTreeWidget(parent) {
+    // One column as wide as its longest visible name: longer than the view, it scrolls.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // An opened item shows as many of its children as fit, and itself in any case.
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        const int n = model()->rowCount(index);
+        if (n == 0) return;
+        scrollTo(model()->index(n - 1, 0, index), EnsureVisible);
+        scrollTo(index, EnsureVisible);
+    });
+}
+
+void VarnokTreeWidget::mousePressEvent(QMouseEvent* event) {
+    // A click beside the items keeps the selection, as the tree control does.
+    m_pressOnEmpty = !indexAt(event->position().toPoint()).isValid();
+    if (m_pressOnEmpty) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void VarnokTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_pressOnEmpty) {
+        m_pressOnEmpty = false;
+        event->accept();
+        return;
+    }
+    QTreeWidget::mouseReleaseEvent(event);
+}
+
 void VarnokTreeWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     // The dialog hears of the double-click first, then the tree opens or closes the item.
-    if (!itemAt(event->position().toPoint())) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        m_pressOnEmpty = true;
         emit doubleClickedAnywhere();
         return;
     }
     QTreeWidget::mouseDoubleClickEvent(event);
 }
 
+void VarnokTreeWidget::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    if (!m_lines) {
+        QTreeWidget::drawBranches(painter, rect, index);
+        return;
+    }
+    const int indent = indentation();
+    const int midY = rect.top() + rect.height() / 2;
+    auto hasNext = [this](const QModelIndex& i) { return i.row() + 1 < model()->rowCount(i.parent()); };
+
+    painter->save();
+    QPen dots(palette().color(QPalette::Dark));
+    dots.setCosmetic(true);
+    dots.setDashPattern({1, 1});
+    painter->setPen(dots);
+    // The item's own column, at the right end of the branch area.
+    int left = rect.right() + 1 - indent;
+    const int midX = left + indent / 2;
+    const bool hasAbove = index.parent().isValid() || index.row() > 0;
+    painter->drawLine(midX, hasAbove ? rect.top() : midY, midX, hasNext(index) ? rect.bottom() : midY);
+    painter->drawLine(midX, midY, left + indent - 2, midY);
+    // A line through each ancestor's column whose ancestor has a sibling below.
+    for (QModelIndex a = index.parent(); a.isValid() && left - indent >= rect.left(); a = a.parent()) {
+        left -= indent;
+        if (hasNext(a)) painter->drawLine(left + indent / 2, rect.top(), left + indent / 2, rect.bottom());
+    }
+    // The expand button: a small box with a minus when open, a plus when closed.
+    if (model()->hasChildren(index)) {
+        const int half = 4;
+        const QRect box(midX - half, midY - half, 2 * half, 2 * half);
+        painter->setPen(palette().color(QPalette::Dark));
+        painter->setBrush(palette().color(QPalette::Base));
+        painter->drawRect(box);
+        painter->setPen(palette().color(QPalette::Text));
+        painter->drawLine(box.left() + 2, midY, box.right() - 2, midY);
+        if (!isExpanded(index)) painter->drawLine(midX, box.top() + 2, midX, box.bottom() - 2);
+    }
+    painter->restore();
+}
+
+QString AfxShownLabelText(const QLabel* label) {
+    if (label->wordWrap()) return label->text();
+    return label->fontMetrics().elidedText(label->text(), Qt::ElideMiddle, label->contentsRect().width());
+}
+
 namespace {
+
+// A label one text line high: one line, shortened in the middle (see AfxShownLabelText).
+class OneLineLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, AfxShownLabelText(this));
+    }
+};
+
+// The dialog's context menu, in the system menu's place: its separators are drawn as
+// etched lines, also the first one, which the toolkit's style would leave out.
+class SystemMenu : public QMenu {
+public:
+    explicit SystemMenu(QWidget* parent) : QMenu(parent) { setSeparatorsCollapsible(false); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QMenu::paintEvent(event);
+        QPainter painter(this);
+        for (QAction* a : actions()) {
+            if (!a->isSeparator()) continue;
+            const QRect r = actionGeometry(a);
+            if (r.isEmpty()) continue;
+            const int y = r.center().y();
+            painter.setPen(palette().color(QPalette::Mid));
+            painter.drawLine(r.left() + 2, y, r.right() - 2, y);
+            painter.setPen(palette().color(QPalette::Light));
+            painter.drawLine(r.left() + 2, y + 1, r.right() - 2, y + 1);
+        }
+    }
+};
+
+// A push button that wears a bitmap instead of its text shows its focus as a dotted frame
+// inside its edge, as the bitmap hides the style's own focus mark.
+class BitmapButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPushButton::paintEvent(event);
+        if (!hasFocus() || !text().isEmpty()) return;
+        // Black and white dots in turn: a mark that shows on any bitmap.
+        QPainter painter(this);
+        const QRect mark = rect().adjusted(4, 4, -5, -5);
+        for (const auto& [colour, offset] : {std::pair{Qt::black, 0.0}, std::pair{Qt::white, 1.0}}) {
+            QPen dots(colour);
+            dots.setCosmetic(true);
+            dots.setDashPattern({1, 1});
+            dots.setDashOffset(offset);
+            painter.setPen(dots);
+            painter.drawRect(mark);
+        }
+    }
+};
 
 // EM_LIMITTEXT: typing may not make the text longer than the limit, but a longer text
 // set by the program stays and may be shortened.
@@ -76,6 +219,19 @@ private:
     qsizetype m_last;
 };
 
+// Where a menu opened from the keyboard appears: at the current tree item, else inside the
+// control's top-left corner.
+QPoint KeyboardMenuPoint(QWidget* w) {
+    if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+        if (QTreeWidgetItem* item = tree->currentItem()) {
+            const QRect r = tree->visualItemRect(item);
+            if (r.isValid() && tree->viewport()->rect().contains(r.center()))
+                return tree->viewport()->mapTo(tree, r.center());
+        }
+    }
+    return QPoint(std::min(w->width() / 2, 8), std::min(w->height() / 2, 8));
+}
+
 QPixmap ResourcePixmap(const char* kind, int id, int size = 0) {
     QString name = QStringLiteral(":/varnok/%1%2").arg(QString::fromLatin1(kind)).arg(id);
     if (size) name += QStringLiteral("_%1").arg(size);
@@ -86,7 +242,7 @@ class QtDialogWindow;
 
 class VarnokQDialog : public QDialog {
 public:
-    VarnokQDialog(QtDialogWindow& owner) : m_owner(owner) {}
+    VarnokQDialog(QtDialogWindow& owner, QWidget* parent) : QDialog(parent), m_owner(owner) {}
     void reject() override;
     void accept() override;
 
@@ -123,7 +279,7 @@ public:
 
     void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { m_owner.SendMessage(message, wParam, lParam); }
     void ShowSystemMenu(const QPoint& globalPos);
-    QDialog* Dialog() { return m_dialog.get(); }
+    QDialog* Dialog() { return m_dialog.data(); }
     QWidget* Control(int id) const {
         auto it = m_controls.find(id);
         return it == m_controls.end() ? nullptr : it->second;
@@ -138,7 +294,7 @@ protected:
 private:
     CDialog& m_owner;
     const DialogTemplate& m_tmpl;
-    std::unique_ptr<VarnokQDialog> m_dialog;
+    QPointer<VarnokQDialog> m_dialog;  // a child of its owner window, if it has one
     std::map<int, QWidget*> m_controls;
     std::map<int, std::string> m_bytes;  // texts set by the program, kept exactly
     std::map<int, std::unique_ptr<QtTreeCtrl>> m_trees;
@@ -165,8 +321,9 @@ bool VarnokQDialog::event(QEvent* e) {
 }
 
 QtDialogWindow::QtDialogWindow(CDialog& owner, const DialogTemplate& tmpl)
-    : m_owner(owner), m_tmpl(tmpl), m_dialog(std::make_unique<VarnokQDialog>(*this)) {
-    QDialog* d = m_dialog.get();
+    : m_owner(owner), m_tmpl(tmpl), m_dialog(new VarnokQDialog(*this, AfxQtActiveOwner())) {
+    // A dialog opened from another belongs to it: transient for it, centred on it.
+    QDialog* d = m_dialog.data();
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (tmpl.exStyle & WS_EX_CONTEXTHELP) flags |= Qt::WindowContextHelpButtonHint;
@@ -184,6 +341,7 @@ QtDialogWindow::QtDialogWindow(CDialog& owner, const DialogTemplate& tmpl)
         switch (c.kind) {
         case ControlKind::TreeView: {
             auto* tree = new VarnokTreeWidget(d);
+            tree->setLines((c.style & TVS_HASLINES) != 0);
             tree->setHeaderHidden(true);
             tree->setColumnCount(1);
             tree->setRootIsDecorated((c.style & TVS_LINESATROOT) != 0);
@@ -209,7 +367,7 @@ QtDialogWindow::QtDialogWindow(CDialog& owner, const DialogTemplate& tmpl)
         }
         case ControlKind::CheckBox: w = new QCheckBox(text, d); break;
         case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, d);
+            QPushButton* button = (c.style & BS_BITMAP) ? new BitmapButton(text, d) : new QPushButton(text, d);
             if (c.style & BS_DEFPUSHBUTTON) button->setDefault(true);
             button->setAutoDefault(false);
             const int id = c.id;
@@ -218,11 +376,13 @@ QtDialogWindow::QtDialogWindow(CDialog& owner, const DialogTemplate& tmpl)
             break;
         }
         case ControlKind::Label: {
-            auto* label = new QLabel(d);
+            // A label too low for two lines is drawn on one, as the status line needs.
+            const bool oneLine = MapDialogRect(base, 0, 0, 0, c.cy).height() < 2 * QFontMetrics(font).lineSpacing();
+            auto* label = oneLine ? new OneLineLabel(d) : new QLabel(d);
             label->setTextFormat(Qt::PlainText);
             label->setText(text);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap((c.style & 0xF) != SS_LEFTNOWORDWRAP);
+            label->setWordWrap(!oneLine && (c.style & 0xF) != SS_LEFTNOWORDWRAP);
             w = label;
             break;
         }
@@ -251,13 +411,13 @@ QtDialogWindow::QtDialogWindow(CDialog& owner, const DialogTemplate& tmpl)
     d->installEventFilter(this);
 }
 
-QtDialogWindow::~QtDialogWindow() = default;
+QtDialogWindow::~QtDialogWindow() { delete m_dialog.data(); }
 
 int QtDialogWindow::ControlIdOf(QObject* o) const {
     for (; o; o = o->parent()) {
         QVariant v = o->property("varnokControlId");
         if (v.isValid()) return v.toInt();
-        if (o == m_dialog.get()) break;
+        if (o == m_dialog.data()) break;
     }
     return -1;
 }
@@ -267,7 +427,7 @@ void QtDialogWindow::SendHelp(int id, const QPoint& globalPos) {
     hi.cbSize = sizeof hi;
     hi.iContextType = HELPINFO_WINDOW;
     hi.iCtrlId = id;
-    hi.hItemHandle = reinterpret_cast<HWND>(id == -1 ? static_cast<QWidget*>(m_dialog.get()) : Control(id));
+    hi.hItemHandle = reinterpret_cast<HWND>(id == -1 ? static_cast<QWidget*>(m_dialog.data()) : Control(id));
     for (const DialogControl& c : m_tmpl.controls)
         if (c.id == id) hi.dwContextId = c.helpId;
     hi.MousePos = POINT{globalPos.x(), globalPos.y()};
@@ -278,8 +438,15 @@ bool QtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         // Keys reach the dialog before the control, as through PreTranslateMessage.
         auto* key = static_cast<QKeyEvent*>(event);
-        QWidget* focus = QApplication::focusWidget();
-        if (watched != (focus ? static_cast<QObject*>(focus) : m_dialog.get())) return false;  // once per key
+        // Once per key: at the dialog's own focus control, which a message box shown
+        // meanwhile does not take away (the key then travels on to the dialog).
+        QWidget* focus = m_dialog->focusWidget();
+        if (watched != (focus ? static_cast<QObject*>(focus) : m_dialog.data())) return false;
+        if ((key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) || key->key() == Qt::Key_Menu) {
+            QWidget* at = focus ? focus : m_dialog.data();
+            ShowSystemMenu(at->mapToGlobal(KeyboardMenuPoint(at)));
+            return true;
+        }
         if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F24) {
             MSG msg{reinterpret_cast<HWND>(watched), WM_KEYDOWN, static_cast<WPARAM>(VK_F1 + (key->key() - Qt::Key_F1)),
                     0};
@@ -407,7 +574,7 @@ CTreeCtrl* QtDialogWindow::GetTree(int id) {
 
 void QtDialogWindow::ShowSystemMenu(const QPoint& globalPos) {
     if (m_menu.empty()) return;
-    QMenu menu(m_dialog.get());
+    SystemMenu menu(m_dialog.data());
     for (const auto& [cmd, text] : m_menu) {
         if (cmd == 0) {
             menu.addSeparator();
@@ -434,7 +601,7 @@ int QtDialogWindow::RunModal() {
         if (::write(2, msg.data(), msg.size()) < 0) {}
         AfxExitProcess(2);
     }
-    m_dialog->exec();
+    AfxQtRunModal(m_dialog.data());
     return m_result;
 }
 

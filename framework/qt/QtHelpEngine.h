@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/HtmlHelp.h"
 
@@ -17,6 +18,9 @@ public:
     // The contents of an object such as "/index.html"; false when it is not there.
     virtual bool Read(const std::string& path, std::string& contents) = 0;
     virtual std::string DefaultTopic() = 0;
+    // The window title and the table of contents the help project names; empty when none.
+    virtual std::string Title() = 0;
+    virtual std::string ContentsFile() = 0;
 };
 // Opens a help file by name as HtmlHelpA finds it: a bare name in the current folder, then
 // beside the executable, then in the installed data folder. nullptr when chmlib or the
@@ -24,3 +28,12 @@ public:
 std::unique_ptr<ChmFile> OpenChmFile(const std::string& name);
 // The texts of a pop-up topic file, by help number.
 std::map<unsigned, std::string> ParsePopupTopics(const std::string& text);
+
+// One entry of a table of contents (.hhc): its depth (0 at the top), its name and topic.
+struct ContentsEntry {
+    int level = 0;
+    std::string name;
+    std::string local;
+    bool operator==(const ContentsEntry&) const = default;
+};
+std::vector<ContentsEntry> ParseContents(const std::string& hhc);

@@ -1,7 +1,25 @@
 #include "framework/qt/QtMessagePresenter.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QScreen>
+
+#include "framework/qt/QtModal.h"
+
+namespace {
+// The message's own line breaks are its only ones, as long as its longest line fits on the
+// screen; a longer one is wrapped rather than cut off.
+void KeepLineBreaks(QMessageBox& box, const QString& text) {
+    QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 - 120 : 600;
+    const QFontMetrics fm(box.font());
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (fm.horizontalAdvance(line) > room) return;
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<div style=\"white-space:pre\">") + text.toHtmlEscaped() + QStringLiteral("</div>"));
+}
+}  // namespace
 
 int QtMessagePresenter::Show(const CString& text, UINT nType, const CString& caption) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -19,9 +37,12 @@ int QtMessagePresenter::Show(const CString& text, UINT nType, const CString& cap
     case MB_YESNOCANCEL: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     default: break;
     }
-    QMessageBox box(icon, QString::fromUtf8(caption.str()), QString::fromUtf8(text.str()), buttons,
-                    QApplication::activeWindow());
-    switch (box.exec()) {
+    // The box belongs to the window that asks: transient for it, centred on it.
+    QWidget* owner = AfxQtActiveOwner() ? AfxQtActiveOwner() : QApplication::activeWindow();
+    const QString message = QString::fromUtf8(text.str());
+    QMessageBox box(icon, QString::fromUtf8(caption.str()), message, buttons, owner);
+    KeepLineBreaks(box, message);
+    switch (AfxQtRunModal(&box)) {
     case QMessageBox::Cancel: return IDCANCEL;
     case QMessageBox::Yes: return IDYES;
     case QMessageBox::No: return IDNO;

@@ -2,11 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "framework/CWinApp.h"
 #include "framework/HtmlHelp.h"
@@ -66,6 +72,14 @@ protected:
     ScriptedPresenter boxes;
 };
 
+// A shown window by its title.
+template <class T>
+T* TopWindow(const QString& title) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == title) return qobject_cast<T*>(w);
+    return nullptr;
+}
+
 // The help number the engine finds for a control in the table it is given.
 DWORD HelpNumberFor(const Call& c) {
     const int id = c.caller->property("varnokControlId").toInt();
@@ -105,7 +119,7 @@ TEST_F(Help, AboutBoxHelpButtonWebLinkAndF1) {
     AfxSetUrlOpener(&RecordUrl);
     bool checked = false;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* box = TopWindow<QDialog>("About varnok");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->windowTitle(), "About varnok");
         auto* help = box->findChild<QPushButton*>("IDC_ABOUT_HELP");
@@ -161,15 +175,103 @@ TEST_F(Help, TheBuiltHelpFileHasEveryPopupAndItsTopics) {
         EXPECT_GT(it->second.size(), 10u);
     }
     EXPECT_EQ(chm->DefaultTopic(), "/index.html");
+}
 
-    // The real engine: a viewer on the default topic, its links read from the same file.
+// The window a user reads help in: the help file's contents beside the topic, links, Back
+// and Forward, Escape.
+TEST_F(Help, TheViewerShowsTheContentsFollowsLinksAndCloses) {
     AfxSetHelpEngineLoader(&LoadQtHelpEngine);
-    HWND h = HtmlHelpA(nullptr, VARNOK_CHM, HH_DISPLAY_TOPIC, 0);
-    auto* viewer = reinterpret_cast<QTextBrowser*>(h);
+    QPointer<QWidget> viewer = reinterpret_cast<QWidget*>(HtmlHelpA(nullptr, VARNOK_CHM, HH_DISPLAY_TOPIC, 0));
     ASSERT_NE(viewer, nullptr);
-    EXPECT_TRUE(viewer->toPlainText().contains("Varnok deletes old files"));
-    viewer->setSource(QUrl("commandline.html"));
-    EXPECT_TRUE(viewer->toPlainText().contains("Only the first letter"));
+    EXPECT_EQ(viewer->windowTitle(), "Varnok Help");
+    auto* topic = viewer->findChild<QTextBrowser*>("Topic");
+    auto* contents = viewer->findChild<QTreeWidget*>("Contents");
+    auto* back = viewer->findChild<QToolButton*>("Back");
+    auto* forward = viewer->findChild<QToolButton*>("Forward");
+    ASSERT_TRUE(topic && contents && back && forward);
+    QStringList entries;  // one "-" a level
+    for (QTreeWidgetItemIterator it(contents); *it; ++it) {
+        int depth = 0;
+        for (QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent()) ++depth;
+        entries << QString(depth, QLatin1Char('-')) + (*it)->text(0);
+    }
+    EXPECT_EQ(entries, QStringList({"Varnok", "-The window", "-Links and mounted folders", "The command line",
+                                    "-Unattended runs"}));
+    EXPECT_EQ(contents->currentItem()->text(0), "Varnok");
+    EXPECT_TRUE(topic->toPlainText().contains("Varnok deletes old files"));
+    EXPECT_FALSE(back->isEnabled());
+
+    // A contents entry opens its topic; a link in the topic (Tab to it, Enter) opens its page,
+    // and the contents follow.
+    contents->setCurrentItem(contents->topLevelItem(1)->child(0));
+    EXPECT_EQ(topic->source().toString(), "commandline.html#unattended");
+    topic->setFocus();
+    QTest::keyClick(topic, Qt::Key_Tab);
+    QTest::keyClick(topic, Qt::Key_Return);
+    EXPECT_EQ(topic->source().path(), "index.html");
+    EXPECT_EQ(contents->currentItem()->text(0), "Varnok");
+    back->click();
+    EXPECT_EQ(contents->currentItem()->text(0), "Unattended runs");
+    EXPECT_TRUE(forward->isEnabled());
+    forward->click();
+    EXPECT_EQ(topic->source().path(), "index.html");
+
+    // Another request reuses the window; Escape closes it.
+    EXPECT_EQ(reinterpret_cast<QWidget*>(HtmlHelpA(nullptr, VARNOK_CHM, HH_DISPLAY_TOPIC, 0)), viewer.data());
+    QTest::keyClick(topic, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(viewer.isNull());
+}
+
+TEST(HelpContents, ASitemapGivesItsEntriesWithTheirLevels) {
+    const std::string hhc = R"(<HTML><BODY>
+<OBJECT type="text/site properties"><param name="Window Styles" value="0x800025"></OBJECT>
+<UL>
+  <LI> <OBJECT type="text/sitemap"><param name="Name" value="Start &amp; stop"><param name="Local" value="a.html"></OBJECT>
+  <UL><li><object TYPE='text/sitemap'><PARAM NAME=Name VALUE="Inner"><param name="Local" value="a.html#x"></object></UL>
+  <LI> <OBJECT type="text/sitemap"><param name="Local" value="nameless.html"></OBJECT>
+  <LI> <OBJECT type="text/sitemap"><param name="Name" value="Book only"></OBJECT>
+</UL></BODY></HTML>)";
+    EXPECT_EQ(ParseContents(hhc), (std::vector<ContentsEntry>{
+                                      {0, "Start & stop", "a.html"}, {1, "Inner", "a.html#x"}, {0, "Book only", ""}}));
+    EXPECT_TRUE(ParseContents("<ul><li><object type=\"text/sitemap\"><param name=\"Name\"").empty());
+}
+
+// Windows' modal loops: the About box blocks the main window, not the help viewer.
+TEST_F(Help, TheViewerStaysUsableWhileTheDialogsAreModal) {
+    AfxSetHelpEngineLoader(&LoadQtHelpEngine);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(VARNOK_CHM).absolutePath());  // where "varnok.chm" is found
+    CVarnokDlg dlg;
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        QDialog* main = AfxGetQDialog(dlg);
+        QTimer::singleShot(0, [&, main] {
+            auto* box = TopWindow<QDialog>("About varnok");
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->parentWidget(), main);  // transient for the main window
+            box->findChild<QPushButton*>("IDC_ABOUT_HELP")->click();
+            QWidget* viewer = TopWindow<QWidget>("Varnok Help");
+            ASSERT_NE(viewer, nullptr);
+            EXPECT_EQ(viewer->parentWidget(), main);
+            // The viewer takes the mouse and keys; the blocked main window takes neither.
+            auto* contents = viewer->findChild<QTreeWidget*>("Contents");
+            const QRect r = contents->visualItemRect(contents->topLevelItem(1));
+            QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, r.center());
+            EXPECT_EQ(viewer->findChild<QTextBrowser*>("Topic")->source().path(), "commandline.html");
+            QTest::keyClick(main, Qt::Key_Escape);
+            EXPECT_TRUE(main->isVisible());
+            QTest::keyClick(viewer, Qt::Key_Escape);
+            QTest::keyClick(box, Qt::Key_Escape);
+            checked = true;
+        });
+        dlg.OnSysCommand(IDM_ABOUTBOX, 0);
+        EXPECT_TRUE(main->isVisible());
+        QTest::keyClick(main, Qt::Key_Escape);  // no longer blocked: ends the dialog
+    });
+    dlg.DoModal();
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(checked);
 }
 
 }  // namespace
