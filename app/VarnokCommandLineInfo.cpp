@@ -6,24 +6,27 @@
 #include "framework/CWinApp.h"
 #include "ui/resource.h"
 
-CString UsageText() {
-    CString text = VARNOK_VERSION_TEXT "\n" VARNOK_COMPANY ", " VARNOK_WEB_ADDRESS "\n"
-                                       "\n"
-                                       "Usage\n"
-                                       "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n";
-    text += "/q quiet mode\n"
-            "/c confirm\n"
-            "/l check last access\n"
-            "/s check sub directories\n";
-    text += "/d delete directories\n"
-            "/r delete read-only files\n"
-            "/n:<days> number of days to delete\n"
-            "/? this help\n";
-    return text;
+// Lines 5 to 13 show the option marker of the platform: "/" on Windows, where the box
+// comes from, and "-" where "/" begins a path.
+CString UsageText(char marker) {
+    std::string options = "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n"
+                          "/q quiet mode\n"
+                          "/c confirm\n"
+                          "/l check last access\n"
+                          "/s check sub directories\n"
+                          "/d delete directories\n"
+                          "/r delete read-only files\n"
+                          "/n:<days> number of days to delete\n"
+                          "/? this help\n";
+    for (char& c : options)
+        if (c == '/') c = marker;
+    return CString(VARNOK_VERSION_TEXT "\n" VARNOK_COMPANY ", " VARNOK_WEB_ADDRESS "\n\nUsage\n") + options.c_str();
 }
 
 void ShowUsageAndExit() {
-    AfxMessageBox(UsageText(), MB_OKCANCEL);
+    const CWinApp* app = AfxGetApp();
+    const CString& markers = app ? app->m_strOptionMarkers : CString("-");
+    AfxMessageBox(UsageText(markers.IsEmpty() ? '-' : markers[0]), MB_OKCANCEL);
     AfxExitProcess(1);
 }
 

@@ -23,7 +23,8 @@ public:
     CString m_strDays;
 };
 
-// The thirteen lines of the usage box, each ending in a line feed.
-CString UsageText();
+// The thirteen lines of the usage box, each ending in a line feed, with the given option
+// marker.
+CString UsageText(char marker);
 // Shows the usage box and ends the process with exit code 1, whichever button.
 [[noreturn]] void ShowUsageAndExit();

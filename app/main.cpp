@@ -1,5 +1,5 @@
 #include "app/VarnokApp.h"
-#include "framework/AfxWinMain.h"
+#include "framework/CWinApp.h"
 #include "platform/FileSystem.h"
 #include "ui/resources/Templates.h"
 

@@ -9,7 +9,7 @@ rounds=${1:-5}
 files=${2:-200000}
 folders=${3:-2000}
 varnok="$root/build/varnok"
-[ -x "$varnok" ] || bash "$root/scripts/build.sh" "$root/build"
+[ -x "$varnok" ] || bash "$root/scripts/build.sh" default
 work=$(mktemp -d /tmp/varnok-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 export -n DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM 2>/dev/null || true

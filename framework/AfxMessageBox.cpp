@@ -36,6 +36,43 @@ MessagePresenter* AfxSetMessagePresenter(MessagePresenter* presenter) {
 
 MessagePresenter* AfxGetMessagePresenter() { return g_presenter ? g_presenter : &g_console; }
 
+CString AfxMessageName(const CString& name) { return AfxGetMessagePresenter()->Name(name); }
+
+CString EscapeControlCharacters(const CString& name) {
+    const std::string& s = name.str();
+    std::string out;
+    out.reserve(s.size());
+    auto hex = [&out](unsigned char c) {
+        static const char kDigits[] = "0123456789abcdef";
+        out += "\\x";
+        out += kDigits[c >> 4];
+        out += kDigits[c & 15];
+    };
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        switch (c) {
+        case '\a': out += "\\a"; continue;
+        case '\b': out += "\\b"; continue;
+        case '\t': out += "\\t"; continue;
+        case '\n': out += "\\n"; continue;
+        case '\v': out += "\\v"; continue;
+        case '\f': out += "\\f"; continue;
+        case '\r': out += "\\r"; continue;
+        case 0x1b: out += "\\e"; continue;
+        default: break;
+        }
+        if (c < 0x20 || c == 0x7f) {
+            hex(c);
+        } else if (c == 0xc2 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xe0) == 0x80) {
+            hex(c);  // a C1 control character in UTF-8 (CSI among them)
+            hex(static_cast<unsigned char>(s[++i]));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return CString(out);
+}
+
 int AfxMessageBox(const CString& text, UINT nType, UINT /*nIDHelp*/) {
     if ((nType & MB_ICONMASK) == 0) {
         UINT buttons = nType & MB_TYPEMASK;

@@ -9,11 +9,21 @@ public:
     virtual ~MessagePresenter() = default;
     // Shows text with the given buttons and icon; returns IDOK, IDCANCEL, IDYES or IDNO.
     virtual int Show(const CString& text, UINT nType, const CString& caption) = 0;
+    // A file or folder name as it is to stand inside a message's text.
+    virtual CString Name(const CString& name) const { return name; }
 };
 
 // Installs a presenter (not owned); returns the previous one. nullptr restores the console.
 MessagePresenter* AfxSetMessagePresenter(MessagePresenter* presenter);
 MessagePresenter* AfxGetMessagePresenter();
+
+// A name as the current presenter shows it: a window shows it as it is; on the console,
+// control characters are escaped so that a name cannot rewrite the terminal or split a
+// message into lines that look like others.
+CString AfxMessageName(const CString& name);
+// \n, \r, \t, \e ... and \xNN for the other control characters (C1 ones too); every
+// other byte as it is.
+CString EscapeControlCharacters(const CString& name);
 
 // As the framework: with no icon requested, OK boxes get the exclamation icon and
 // Yes/No boxes the question icon.
@@ -25,6 +35,7 @@ class ConsoleMessagePresenter : public MessagePresenter {
 public:
     ConsoleMessagePresenter(int inFd = 0, int outFd = 1, int errFd = 2);
     int Show(const CString& text, UINT nType, const CString& caption) override;
+    CString Name(const CString& name) const override { return EscapeControlCharacters(name); }
 
 private:
     int m_inFd, m_outFd, m_errFd;

@@ -38,8 +38,16 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// True when there is no display (none named, or the one named cannot be opened) and the
+// window cannot be shown.
+bool AfxHasNoDisplay();
 const CString& AfxGetAppName();
 void AfxEnableControlContainer();
+
+// The framework's entry point, defined by the toolkit backend the build picks: the toolkit,
+// the presenters, then InitInstance. Returns the process's exit code after the main window
+// closes.
+int AfxWinMain(int argc, char** argv, CWinApp& app);
 
 // The run time's exit. Tests may replace it to observe the code instead of dying.
 using ExitHandler = void (*)(int code);

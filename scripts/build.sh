@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Configures and builds into the given folder: scripts/build.sh BUILD_DIR [cmake options...]
+# Configures and builds with the presets of CMakePresets.json:
+#   scripts/build.sh PRESET [cmake options...]   default (build/), release, sanitize
+#   scripts/build.sh FOLDER [cmake options...]   the default preset into another folder
+#                                                (a path holding "/"), for one-off builds
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-dir="$1"
+target="$1"
 shift
-# VARNOK_WERROR=ON in the environment (CI, developers) turns warnings into errors.
-cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_WERROR="${VARNOK_WERROR:-OFF}" "$@" >/dev/null
-cmake --build "$dir" -j "$(nproc)" -- --no-print-directory >/dev/null
+cd "$root"
+if [[ "$target" == */* ]]; then
+    configure=(--preset default -B "$target")
+    build=("$target")
+else
+    configure=(--preset "$target")
+    build=(--preset "$target")
+fi
+# VARNOK_WERROR=ON in the environment (CI, developers) turns warnings into errors; the
+# presets leave it to this line so that the cache never keeps a stale choice.
+cmake "${configure[@]}" -DVARNOK_WERROR="${VARNOK_WERROR:-OFF}" "$@" >/dev/null
+cmake --build "${build[@]}" -j "$(nproc)" -- --no-print-directory >/dev/null

@@ -3,7 +3,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" "$root/build"
+bash "$root/scripts/build.sh" default
 VARNOK_SCREENSHOT_DIR="$root/docs" QT_QPA_PLATFORM=offscreen \
     "$root/build/tests/gui_tests" --gtest_filter='MainDialog.Screenshot' >/dev/null
 echo "wrote $root/docs/main-window.png"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Varnok needs to build and test on Debian 12, if anything is missing.
+# Further packages named as arguments are installed with them (scripts/package, scripts/fuzz).
 set -euo pipefail
 
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core)
+packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libchm-dev libchm1 fp-utils fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

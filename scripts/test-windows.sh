@@ -26,15 +26,10 @@ fi
 
 wine64=/usr/lib/wine/wine64
 dir="$root/build-win64"
-cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_WERROR="${VARNOK_WERROR:-OFF}" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$wine64" >/dev/null
-cmake --build "$dir" -j "$(nproc)" -- --no-print-directory >/dev/null
-
-# The 32-bit program: compiled and linked only, a 64-bit Wine cannot run it.
-cmake -S "$root" -B "$root/build-win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNOK_WERROR="${VARNOK_WERROR:-OFF}" -DVARNOK_TESTS=OFF >/dev/null
-cmake --build "$root/build-win32" -j "$(nproc)" --target varnok -- --no-print-directory >/dev/null
+# The presets windows (build-win64/) and windows-i686 (build-win32/, the 32-bit program,
+# compiled and linked only: a 64-bit Wine cannot run it).
+bash "$root/scripts/build.sh" windows
+bash "$root/scripts/build.sh" windows-i686
 
 # One Xvfb and one wineserver for the whole run, in a prefix of our own.
 work="$(mktemp -d /tmp/varnok-wine.XXXXXX)"
@@ -62,7 +57,8 @@ mkdir -p "$WINEPREFIX"
 wineserver -p
 "$wine64" wineboot -i >/dev/null 2>&1
 
+cd "$root"
+ctest --preset windows -j "$(nproc)"
 cd "$dir"
-ctest --output-on-failure -j "$(nproc)" --timeout 300
 cpack -G ZIP >/dev/null
 echo "varnok: $(ls "$dir"/varnok-*-win64.zip): $(cmake -E tar tf "$dir"/varnok-*-win64.zip | tr '\n' ' ')"

@@ -4,12 +4,27 @@
 #include <cstdio>
 #include <ctime>
 
-int AgeFromText(const CString& text) {
-    const std::string& s = text.str();
+namespace {
+// Where atoi starts reading digits: after the blanks and one sign.
+size_t DigitsStart(const std::string& s, bool* pNegative) {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || (s[i] >= '\t' && s[i] <= '\r'))) ++i;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+    *pNegative = false;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) *pNegative = s[i++] == '-';
+    return i;
+}
+}  // namespace
+
+bool AgeTextHoldsNumber(const CString& text) {
+    bool negative;
+    const size_t i = DigitsStart(text.str(), &negative);
+    return i < text.str().size() && text.str()[i] >= '0' && text.str()[i] <= '9';
+}
+
+int AgeFromText(const CString& text) {
+    const std::string& s = text.str();
+    bool negative;
+    size_t i = DigitsStart(s, &negative);
     long long value = 0;
     for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
         value = value * 10 + (s[i] - '0');

@@ -7,6 +7,9 @@
 // atoi's rules (blanks, one sign, digits), saturating instead of overflowing.
 int AgeFromText(const CString& text);
 
+// Whether atoi would read a number: a digit after the blanks and the sign.
+bool AgeTextHoldsNumber(const CString& text);
+
 // now less nDays whole days, in 64-bit arithmetic.
 CTime CutoffFor(CTime now, int nDays);
 

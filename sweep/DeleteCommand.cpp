@@ -22,7 +22,17 @@ void CVarnokDlg::OnDelete() {
         return;
     }
 
-    const int nDays = AgeFromText(GetDlgItemText(IDC_DAYS));
+    const CString strDays = GetDlgItemText(IDC_DAYS);
+    const int nDays = AgeFromText(strDays);
+
+    // Unattended, an age with no number in it would make every matching file old, with
+    // nobody asked: refused as the framework refuses a field. The window shows the cutoff
+    // in its confirmation instead.
+    if (m_bQuiet && !AgeTextHoldsNumber(strDays)) {
+        AfxMessageBox("Please enter an integer.", MB_ICONEXCLAMATION | MB_OK);
+        EndWaitCursor();
+        return;
+    }
 
     if (!m_bQuiet) {
         const CTime cutoff = CutoffFor(m_fs.GetCurrentTime(), nDays);

@@ -1,5 +1,10 @@
 // The start folder from the command line: opened in the tree and selected; a wildcard
 // last component is the file type; a quiet run deletes there and ends the process.
+//
+// A tool that deletes must never sweep a folder the user did not name: the path is
+// resolved on the real file system first, the walk must match every component of it,
+// and the folder a quiet run sweeps is opened without following links and checked to be
+// the one the path named.
 #include "framework/AfxMessageBox.h"
 #include "framework/CWinApp.h"
 #include "ui/VarnokDlg.h"
@@ -38,10 +43,64 @@ CString CVarnokDlg::FindDriveKey(const CString& path, HTREEITEM* phDrive) {
     return best;
 }
 
-void CVarnokDlg::SelectStartFolder() {
+// Opens the tree from the drive down along the real path, reading each level on the way.
+// Returns the start folder's item, or nullptr unless every component matched a folder.
+HTREEITEM CVarnokDlg::WalkToStartFolder(const CString& realPath) {
     const char sep = m_fs.Separator();
     const bool upper = m_fs.NamesCompareUpperCased();
-    CString path = m_fs.AbsolutePath(m_strPath);
+    HTREEITEM hCurrent = nullptr;
+    const CString strKey = FindDriveKey(realPath, &hCurrent);
+    if (!hCurrent) return nullptr;
+    AddSubfolders(hCurrent, strKey + "*.*");
+
+    const CString strWalk = realPath + sep;
+    int nSearch = strKey.GetLength() + 1;
+    for (int nSep; (nSep = strWalk.Find(sep, nSearch)) >= 0; nSearch = nSep + 2) {
+        CString strComponent = strWalk.Mid(nSearch - 1, nSep - nSearch + 1);
+        if (strComponent.IsEmpty()) continue;  // the separator that closes the path
+        if (upper) strComponent.MakeUpper();
+        HTREEITEM hMatch = nullptr;
+        for (HTREEITEM hChild = m_pTree->GetChildItem(hCurrent); hChild && !hMatch;
+             hChild = m_pTree->GetNextSiblingItem(hChild)) {
+            CString strText = m_pTree->GetItemText(hChild);
+            if (upper) strText.MakeUpper();
+            if (strText == strComponent) {
+                hMatch = hChild;
+                break;
+            }
+            CString strShort;
+            if (m_fs.GetShortPathName(GetItemPath(hChild), strShort)) {
+                strShort = strShort.Left(strShort.GetLength() - 1);
+                strShort = strShort.Mid(strShort.ReverseFind(sep) + 1);
+                if (upper) strShort.MakeUpper();
+                if (strShort == strComponent) hMatch = hChild;
+            }
+        }
+        if (!hMatch) return nullptr;  // never the last folder matched: that is not what was named
+        AddSubfolders(hMatch, GetItemPath(hMatch) + "*.*");
+        hCurrent = hMatch;
+    }
+    return hCurrent;
+}
+
+// As for a missing folder: a message outside quiet runs; a quiet run sweeps nothing and
+// goes on to open the window. Without a display that cannot happen, so it says first
+// which start folder was not found.
+void CVarnokDlg::StartFolderNotFound() {
+    if (!m_bQuiet)
+        AfxMessageBox("Folder not found!", MB_ICONERROR | MB_OK);
+    else if (AfxHasNoDisplay())
+        AfxMessageBox("Folder not found: " + AfxMessageName(m_strPath), MB_ICONERROR | MB_OK);
+}
+
+void CVarnokDlg::SelectStartFolder() {
+    const char sep = m_fs.Separator();
+    const CString strTyped = m_strPath;
+    if (strTyped.IsEmpty()) {  // an unset variable in a script: never the current folder
+        StartFolderNotFound();
+        return;
+    }
+    CString path = m_fs.AbsolutePath(strTyped);
 
     if (!m_fs.Exists(path)) {
         const int pos = path.ReverseFind(sep);
@@ -49,7 +108,7 @@ void CVarnokDlg::SelectStartFolder() {
         const CString strFolder = path.Left(pos);
         const CString strFolderToTest = strFolder.IsEmpty() && pos == 0 ? CString(std::string(1, sep)) : strFolder;
         if (!HoldsWildcard(strCandidate) || !m_fs.Exists(strFolderToTest)) {
-            if (!m_bQuiet) AfxMessageBox("Folder not found!", MB_ICONERROR | MB_OK);
+            StartFolderNotFound();
             return;
         }
         m_strPath = strFolder + sep;
@@ -58,41 +117,26 @@ void CVarnokDlg::SelectStartFolder() {
         SetDlgItemText(IDC_FILETYPE, m_strFileType);
     }
 
-    HTREEITEM hCurrent = nullptr;
-    const CString strKey = FindDriveKey(path, &hCurrent);
-    if (hCurrent) {
-        m_pTree->SelectItem(hCurrent);
-        AddSubfolders(hCurrent, strKey + "*.*");
-
-        const CString strWalk = path + sep;
-        int nSearch = strKey.GetLength() + 1;
-        for (int nSep; (nSep = strWalk.Find(sep, nSearch)) >= 0; nSearch = nSep + 2) {
-            CString strComponent = strWalk.Mid(nSearch - 1, nSep - nSearch + 1);
-            if (upper) strComponent.MakeUpper();
-            for (HTREEITEM hChild = m_pTree->GetChildItem(hCurrent); hChild;
-                 hChild = m_pTree->GetNextSiblingItem(hChild)) {
-                CString strText = m_pTree->GetItemText(hChild);
-                if (upper) strText.MakeUpper();
-                bool bMatch = strText == strComponent;
-                if (!bMatch) {
-                    CString strShort;
-                    if (m_fs.GetShortPathName(GetItemPath(hChild), strShort)) {
-                        strShort = strShort.Left(strShort.GetLength() - 1);
-                        strShort = strShort.Mid(strShort.ReverseFind(sep) + 1);
-                        if (upper) strShort.MakeUpper();
-                        bMatch = strShort == strComponent;
-                    }
-                }
-                if (bMatch) {
-                    m_pTree->SelectItem(hChild);
-                    AddSubfolders(hChild, GetItemPath(hChild) + "*.*");
-                    hCurrent = hChild;
-                    break;
-                }
-            }
+    // The walk runs on the path as the file system has it, links in it followed.
+    CString strReal;
+    FolderId id;
+    HTREEITEM hStart = m_fs.ResolveFolder(path, strReal, id) ? WalkToStartFolder(strReal) : nullptr;
+    if (hStart && m_bQuiet) {
+        // The folder swept is the one just opened without following links; it must be the
+        // folder the path named, or someone swapped it meanwhile.
+        m_strStartPattern = GetItemPath(hStart) + "*.*";
+        m_pStartFolder = m_fs.OpenFolder(m_strStartPattern);  // when it cannot be listed, the sweep says so
+        if (m_pStartFolder && !(m_pStartFolder->Id() == id)) {
+            m_pStartFolder.reset();
+            hStart = nullptr;
         }
-        m_pTree->Expand(hCurrent);
     }
+    if (!hStart) {
+        StartFolderNotFound();
+        return;
+    }
+    m_pTree->SelectItem(hStart);
+    m_pTree->Expand(hStart);
 
     if (m_bQuiet) {
         OnDelete();

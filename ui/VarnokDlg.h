@@ -69,6 +69,11 @@ private:
         int nDays;
         bool bPrompt, bSubDirs, bLastAccess, bDeleteDirs;
     };
+    bool SweepFrom(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options,
+                   int nMaxOpen);
+    bool SweepInParallel(std::unique_ptr<Folder> folder, const CString& strPattern, const SweepOptions& options,
+                         int nThreads);
+    void ReportUnlistable(const CString& strPattern);
     void FinishSubfolder(Folder& folder, const CString& strName, const CString& strDir, const EntryTimes& times,
                          bool bHaveTimes, CTime cutoff, const SweepOptions& o, bool& bCancel);
     void SweepFile(Folder& folder, const CString& strName, const CString& strFile, CTime cutoff, const SweepOptions& o,
@@ -79,7 +84,13 @@ private:
     bool IsDriveItem(HTREEITEM hItem) const;
     CString FillPattern(HTREEITEM hItem);
     CString FindDriveKey(const CString& path, HTREEITEM* phDrive);
+    HTREEITEM WalkToStartFolder(const CString& realPath);
+    void StartFolderNotFound();
 
     std::unique_ptr<FileSystem> m_ownedFs;
     FileSystem& m_fs;
+    // The start folder of a quiet run, opened and checked when it was found: the sweep
+    // lists this very folder, whatever has been put in its place by name since.
+    std::unique_ptr<Folder> m_pStartFolder;
+    CString m_strStartPattern;
 };

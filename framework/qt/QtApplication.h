@@ -1,13 +1,10 @@
-// The framework's entry point on Qt: the toolkit, the presenters, then InitInstance.
+// The framework on Qt: AfxWinMain (declared in framework/CWinApp.h) starts the toolkit and
+// the presenters, then InitInstance; these are the Qt-only services around it.
 #pragma once
-class CWinApp;
 
-// Runs the application; returns the process's exit code after the main window closes.
-int AfxWinMain(int argc, char** argv, CWinApp& app);
-
-// True when there is no display and the window cannot be shown.
-bool AfxHasNoDisplay();
 void AfxSetNoDisplay(bool noDisplay);
+// The display that was named but could not be opened; nullptr when none.
+const char* AfxUnreachableDisplay();
 
 // Installs the Qt presenter, wait cursor, URL opener and help engine (tests call it too).
 void AfxInstallQtServices();

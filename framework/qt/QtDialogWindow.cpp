@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/AfxMessageBox.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/DialogWindow.h"
@@ -421,11 +422,15 @@ void QtDialogWindow::ShowSystemMenu(const QPoint& globalPos) {
 
 int QtDialogWindow::RunModal() {
     if (AfxHasNoDisplay()) {
-        const std::string msg = AfxGetAppName().str() +
-                                ": no display is available to show the window.\n"
-                                "To run unattended, give -q, the options and a start folder, for example:\n"
-                                "  " +
-                                AfxGetAppName().str() + " -q --c -s -n:30 '/var/tmp/app/*.tmp'\n";
+        const std::string name = AfxGetAppName().str();
+        std::string msg;
+        if (const char* display = AfxUnreachableDisplay())
+            msg = name + ": cannot open display " + EscapeControlCharacters(display).str() + "\n";
+        msg += name +
+               ": no display is available to show the window.\n"
+               "To run unattended, give -q, the options and a start folder, for example:\n"
+               "  " +
+               name + " -q --c -s -n:30 '/var/tmp/app/*.tmp'\n";
         if (::write(2, msg.data(), msg.size()) < 0) {}
         AfxExitProcess(2);
     }

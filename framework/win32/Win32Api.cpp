@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/win32/Utf8.h"
+#include "platform/win32/Utf8.h"
 
 namespace {
 struct StartupInfo {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "framework/AfxMessageBox.h"
-#include "framework/AfxWinMain.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/ModelDialogWindow.h"
@@ -27,6 +26,9 @@ int RefuseToShow(ModelDialogWindow&) {
 }
 
 }  // namespace
+
+// Windows always has a desktop to show message boxes on.
+bool AfxHasNoDisplay() { return false; }
 
 std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const DialogTemplate& tmpl) {
     return std::make_unique<ModelDialogWindow>(owner, tmpl, &RefuseToShow);

@@ -6,15 +6,18 @@
 #include <limits.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "platform/FileSystem.h"
 
@@ -53,6 +56,33 @@ int OpenPath(const std::string& path, int flags) {
         pos = end;
     }
     return -1;
+}
+
+// Opens a folder one component at a time from "/" (or the current folder) without
+// following any link, so a folder swapped for a link is not opened through it.
+int OpenFolderNoFollow(const std::string& path) {
+    int dir = ::open(!path.empty() && path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    size_t pos = 0;
+    while (dir >= 0) {
+        while (pos < path.size() && path[pos] == '/') ++pos;
+        if (pos >= path.size()) return dir;
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        const std::string part = path.substr(pos, end - pos);
+        int next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        int saved = errno;
+        ::close(dir);
+        errno = saved;
+        dir = next;
+        pos = end;
+    }
+    return -1;
+}
+
+// The root of a mount: another device, or a bind mount of the same one.
+bool IsMountRoot(const struct statx& stx, dev_t parentDevice) {
+    if ((stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT)) return true;
+    return makedev(stx.stx_dev_major, stx.stx_dev_minor) != parentDevice;
 }
 
 const std::set<std::string>& NetworkFileSystemTypes() {
@@ -127,25 +157,46 @@ public:
     }
 
     bool GetTimes(const CString& name, EntryTimes& times) override {
-        struct stat st;
-        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
-        times.lastAccess = CTime(st.st_atim.tv_sec);
-        times.lastWrite = CTime(st.st_mtim.tv_sec);
+        struct statx stx;
+        if (::statx(m_fd, name.GetString(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS, &stx) != 0)
+            return false;
+        times.lastAccess = CTime(stx.stx_atime.tv_sec);
+        times.lastWrite = CTime(stx.stx_mtime.tv_sec);
+        times.bMountPoint = S_ISDIR(stx.stx_mode) && IsMountRoot(stx, Device());
         // The deletion that usually follows needs the mode: keep it for that one call.
         m_statName = name;
-        m_statMode = st.st_mode;
+        m_statMode = stx.stx_mode;
         return true;
     }
+
+    void Forget() override { m_statName.Empty(); }
 
     std::unique_ptr<Folder> OpenSubfolder(const CString& name) override {
         int fd = ::openat(m_fd, name.GetString(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0) return nullptr;
+        struct statx stx;
+        if (::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS, &stx) != 0 || IsMountRoot(stx, Device())) {
+            ::close(fd);  // another file system is never entered
+            return nullptr;
+        }
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
             ::close(fd);
             return nullptr;
         }
-        return std::make_unique<PosixFolder>(dir, false);
+        auto folder = std::make_unique<PosixFolder>(dir, false);
+        folder->m_id = FolderId{makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino};
+        folder->m_haveId = true;
+        return folder;
+    }
+
+    FolderId Id() override {
+        if (!m_haveId) {
+            struct stat st;
+            if (::fstat(m_fd, &st) == 0) m_id = FolderId{st.st_dev, st.st_ino};
+            m_haveId = true;
+        }
+        return m_id;
     }
 
     bool SetNormalAttributes(const CString& name, unsigned* pOldAttributes) override {
@@ -177,9 +228,20 @@ public:
         return ::unlinkat(m_fd, name.GetString(), 0) == 0;
     }
 
-    bool RemoveDirectory(const CString& name) override { return ::unlinkat(m_fd, name.GetString(), AT_REMOVEDIR) == 0; }
+    bool RemoveDirectory(const CString& name) override {
+        // rmdir ignores the folder's own mode; Windows refuses a read-only folder.
+        struct stat st;
+        if (::fstatat(m_fd, name.GetString(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        if (S_ISDIR(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+            errno = EACCES;
+            return false;
+        }
+        return ::unlinkat(m_fd, name.GetString(), AT_REMOVEDIR) == 0;
+    }
 
 private:
+    dev_t Device() { return static_cast<dev_t>(Id().device); }
+
     bool Read(FindData& entry) {
         for (;;) {
             errno = 0;
@@ -222,6 +284,8 @@ private:
     FindData m_pending;
     CString m_statName;  // the entry GetTimes last read, and its mode
     mode_t m_statMode = 0;
+    FolderId m_id;
+    bool m_haveId = false;
 };
 
 class PosixFileSystem : public FileSystem {
@@ -235,7 +299,7 @@ public:
         if (p.size() < 3 || p.compare(p.size() - 3, 3, "*.*") != 0) return nullptr;
         std::string prefix = p.substr(0, p.size() - 3);
         if (prefix.empty()) return nullptr;
-        int fd = OpenPath(prefix, O_RDONLY | O_DIRECTORY);
+        int fd = OpenFolderNoFollow(prefix);
         if (fd < 0) return nullptr;
         DIR* dir = ::fdopendir(fd);
         if (!dir) {
@@ -307,6 +371,40 @@ public:
         return CString(CollapseSeparators(p));
     }
 
+    bool ResolveFolder(const CString& path, CString& realPath, FolderId& id) override {
+        if (path.IsEmpty()) return false;
+        int fd = OpenPath(path.str(), O_RDONLY | O_DIRECTORY);
+        if (fd < 0) return false;
+        struct stat st;
+        const bool ok = ::fstat(fd, &st) == 0;
+        ::close(fd);
+        if (!ok) return false;
+        char* real = ::realpath(path.GetString(), nullptr);
+        if (!real) return false;
+        realPath = real;
+        std::free(real);
+        id = FolderId{st.st_dev, st.st_ino};
+        return true;
+    }
+
+    // Half of what the descriptor limit leaves after the process's own, at most 64.
+    int MaxOpenFolders() const override {
+        struct rlimit rl;
+        if (::getrlimit(RLIMIT_NOFILE, &rl) != 0 || rl.rlim_cur == RLIM_INFINITY) return 64;
+        const long spare = (static_cast<long>(rl.rlim_cur) - 24) / 2;
+        return static_cast<int>(spare < 4 ? 4 : spare > 64 ? 64 : spare);
+    }
+
+    // One per core; VARNOK_THREADS chooses another number (benchmarks, tests).
+    int SweepThreads() const override {
+        if (const char* env = std::getenv("VARNOK_THREADS")) {
+            const int n = std::atoi(env);
+            if (n >= 1 && n <= 64) return n;
+        }
+        const unsigned cores = std::thread::hardware_concurrency();
+        return cores == 0 ? 1 : static_cast<int>(cores > 16 ? 16 : cores);
+    }
+
     CTime GetCurrentTime() override { return CTime::GetCurrentTime(); }
 
 private:
@@ -322,7 +420,7 @@ private:
 }  // namespace
 
 std::unique_ptr<FileSystem> CreatePlatformFileSystem() {
-    // A sweep keeps one folder open per level of nesting: allow as many as the system does.
+    // A sweep holds a bounded chain of open folders; more room costs nothing.
     struct rlimit rl;
     if (::getrlimit(RLIMIT_NOFILE, &rl) == 0 && rl.rlim_cur < rl.rlim_max) {
         rl.rlim_cur = rl.rlim_max;

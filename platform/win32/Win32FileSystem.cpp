@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "framework/win32/Utf8.h"
+#include "platform/win32/Utf8.h"
 
 // The interface's names, not windows.h's A/W macros; the W functions are called by name.
 #undef DeleteFile
@@ -63,10 +63,44 @@ void FillEntry(FindData& entry, const std::string& name, DWORD attributes) {
 
 bool IsDriveRoot(const std::string& prefix) { return prefix.size() == 3 && prefix[1] == ':' && prefix[2] == '\\'; }
 
+// Which folder a path names now: volume serial number and file index. Reparse points are
+// not followed: a link's id is the link's own.
+bool IdOf(const std::string& path, FolderId& id, DWORD* pAttributes = nullptr, bool follow = false) {
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    HANDLE h =
+        CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool ok = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    if (!ok) return false;
+    id = FolderId{info.dwVolumeSerialNumber,
+                  (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+    if (pAttributes) *pAttributes = info.dwFileAttributes;
+    return true;
+}
+
+// A folder reparse point that names a volume rather than a path.
+bool IsMountedVolume(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return true;  // cannot tell: leave it
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    const bool known = GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag);
+    CloseHandle(h);
+    if (!known) return true;
+    if (tag.ReparseTag != IO_REPARSE_TAG_MOUNT_POINT) return false;
+    // Junctions and mounted volumes share the tag; a volume's target is a volume name.
+    wchar_t target[MAX_PATH];
+    const std::wstring withSlash = path + L"\\";
+    return GetVolumeNameForVolumeMountPointW(withSlash.c_str(), target, MAX_PATH) != 0;
+}
+
 class Win32Folder : public Folder {
 public:
-    Win32Folder(HANDLE find, const WIN32_FIND_DATAW& first, std::string prefix)
-        : m_find(find), m_pending(first), m_prefix(std::move(prefix)) {}
+    Win32Folder(HANDLE find, const WIN32_FIND_DATAW& first, std::string prefix, FolderId id)
+        : m_find(find), m_pending(first), m_prefix(std::move(prefix)), m_id(id) {}
     ~Win32Folder() override { FindClose(m_find); }
 
     bool Next(FindData& entry) override {
@@ -96,8 +130,13 @@ public:
         if (!GetFileAttributesExW(WidePath(PathOf(name)).c_str(), GetFileExInfoStandard, &data)) return false;
         times.lastAccess = FromFileTime(data.ftLastAccessTime);
         times.lastWrite = FromFileTime(data.ftLastWriteTime);
+        times.bMountPoint = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                            (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                            IsMountedVolume(WidePath(PathOf(name)));
         return true;
     }
+
+    FolderId Id() override { return m_id; }
 
     std::unique_ptr<Folder> OpenSubfolder(const CString& name) override;
 
@@ -150,38 +189,36 @@ public:
 private:
     std::string PathOf(const CString& name) const { return m_prefix + name.str(); }
 
-    // A folder reparse point that names a volume rather than a path.
-    static bool IsMountedVolume(const std::wstring& path) {
-        HANDLE h =
-            CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return true;  // cannot tell: leave it
-        FILE_ATTRIBUTE_TAG_INFO tag{};
-        const bool known = GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag);
-        CloseHandle(h);
-        if (!known) return true;
-        if (tag.ReparseTag != IO_REPARSE_TAG_MOUNT_POINT) return false;
-        // Junctions and mounted volumes share the tag; a volume's target is a volume name.
-        wchar_t target[MAX_PATH];
-        std::wstring withSlash = path + L"\\";
-        return GetVolumeNameForVolumeMountPointW(withSlash.c_str(), target, MAX_PATH) != 0;
-    }
-
     HANDLE m_find;
     WIN32_FIND_DATAW m_pending;
     bool m_hasPending = true;
     bool m_driveRoot = false;
     std::string m_prefix;  // the folder's path, ending in a backslash
+    FolderId m_id;         // read when the listing began
 };
 
 std::unique_ptr<Folder> OpenListing(const std::string& prefix) {
+    FolderId id;
+    DWORD attributes = 0;
+    if (!IdOf(prefix, id, &attributes) || !IsRealFolder(attributes)) return nullptr;
     WIN32_FIND_DATAW data;
     HANDLE find =
         FindFirstFileExW(WidePath(prefix + "*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
     if (find == INVALID_HANDLE_VALUE) return nullptr;
-    auto folder = std::make_unique<Win32Folder>(find, data, prefix);
+    auto folder = std::make_unique<Win32Folder>(find, data, prefix, id);
     folder->SetDriveRoot(IsDriveRoot(prefix));
     return folder;
+}
+
+// True when a folder below the drive root on the way to prefix is a reparse point: the
+// folders the program names come from listings and are never reached through a link.
+bool ThroughReparsePoint(const std::string& prefix) {
+    size_t pos = prefix.rfind("\\\\", 0) == 0 ? prefix.find('\\', prefix.find('\\', 2) + 1) : prefix.find('\\');
+    while (pos != std::string::npos && (pos = prefix.find('\\', pos + 1)) != std::string::npos) {
+        const DWORD a = AttributesOf(prefix.substr(0, pos));
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    }
+    return false;
 }
 
 std::unique_ptr<Folder> Win32Folder::OpenSubfolder(const CString& name) {
@@ -206,7 +243,7 @@ public:
             if (c == '\\' && i > 1 && prefix.back() == '\\') continue;  // a share's leading "\\" stays
             prefix += c;
         }
-        if (prefix.back() != '\\') return nullptr;
+        if (prefix.back() != '\\' || ThroughReparsePoint(prefix)) return nullptr;
         return OpenListing(prefix);
     }
 
@@ -281,6 +318,32 @@ public:
         std::string full = WideToUtf8(out.data(), n);
         if (!tail.empty() && full.back() != '\\') full += '\\';
         return CString(full + tail);
+    }
+
+    bool ResolveFolder(const CString& path, CString& realPath, FolderId& id) override {
+        if (path.IsEmpty()) return false;
+        DWORD attributes = 0;
+        if (!IdOf(path.str(), id, &attributes, true) || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+        // The path with every link and junction in it followed, as the system names it.
+        HANDLE h = CreateFileW(WidePath(path.str()).c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        std::wstring out(MAX_PATH, L'\0');
+        DWORD n = GetFinalPathNameByHandleW(h, out.data(), static_cast<DWORD>(out.size()), VOLUME_NAME_DOS);
+        if (n >= out.size()) {
+            out.resize(n + 1);
+            n = GetFinalPathNameByHandleW(h, out.data(), static_cast<DWORD>(out.size()), VOLUME_NAME_DOS);
+        }
+        CloseHandle(h);
+        if (n == 0 || n >= out.size()) return false;
+        out.resize(n);
+        if (out.rfind(L"\\\\?\\UNC\\", 0) == 0)
+            out = L"\\\\" + out.substr(8);
+        else if (out.rfind(L"\\\\?\\", 0) == 0)
+            out = out.substr(4);
+        realPath = CString(WideToUtf8(out));
+        return true;
     }
 
     CTime GetCurrentTime() override {

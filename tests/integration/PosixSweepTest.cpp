@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <thread>
 
 #include "tests/support/ScriptedPresenter.h"
@@ -134,6 +136,101 @@ TEST_F(PosixSweep, RaceWithASwappedInLinkNeverReachesOutside) {
     swapper.join();
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(outside.Exists("victim" + std::to_string(i) + ".tmp"));
     EXPECT_TRUE(outside.Exists("deeper/victim.tmp"));
+}
+
+}  // namespace
+
+namespace {
+
+// The read-only state that decides a deletion is the one at the moment of deletion: a file
+// made read-only while its question is open stays without the read-only option, and a
+// folder made read-only meanwhile stays too.
+TEST_F(PosixSweep, ReadOnlyMadeWhileTheQuestionIsOpenCounts) {
+    tmp.File("q/late.tmp", kOld);
+    tmp.Folder("q/sub", kOld);
+    boxes.SetFallback(IDYES);
+    boxes.whileShown = [&](const std::string& text) {
+        if (text.find("late.tmp") != std::string::npos) ::chmod((tmp / "q/late.tmp").c_str(), 0444);
+        if (text.find("directory") != std::string::npos) ::chmod((tmp / "q/sub").c_str(), 0555);
+    };
+    Sweep(tmp / "q", false, true, true);
+    ASSERT_EQ(boxes.boxes.size(), 2u);
+    EXPECT_TRUE(tmp.Exists("q/late.tmp"));
+    EXPECT_TRUE(tmp.Exists("q/sub"));
+
+    // With the option, the file goes; its grant is never left behind on a failure.
+    dlg.m_bReadOnly = TRUE;
+    boxes.whileShown = nullptr;
+    Sweep(tmp / "q", false, true, true);
+    EXPECT_FALSE(tmp.Exists("q/late.tmp"));
+    EXPECT_TRUE(tmp.Exists("q/sub"));  // the option resets files only
+}
+
+}  // namespace
+
+namespace {
+
+// Without questions the sweep runs on several threads: it must leave exactly what the
+// sweep on one thread leaves, messages included.
+TEST_F(PosixSweep, ThreadsChangeNothingButTheTime) {
+    auto survivors = [](const std::string& root) {
+        std::vector<std::string> v;
+        for (auto it = std::filesystem::recursive_directory_iterator(root);
+             it != std::filesystem::recursive_directory_iterator(); ++it)
+            v.push_back(it->path().string().substr(root.size()));
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    std::mt19937 random(11);
+    const std::time_t now = std::time(nullptr);
+    for (int tree = 0; tree < 3; ++tree) {
+        TempDir a;
+        for (int i = 0; i < 400; ++i) {
+            std::string path;
+            for (int depth = static_cast<int>(random() % 5); depth > 0; --depth)
+                path += "d" + std::to_string(random() % 4) + "/";
+            const std::string name = "f" + std::to_string(i) + (random() % 2 ? ".tmp" : ".log");
+            a.File(path + name, random() % 3 ? kOld : now);
+            if (random() % 7 == 0) a.Folder(path + "e" + std::to_string(i), kOld);  // old and empty
+        }
+        // Old folders: they go once their contents are gone.
+        for (auto it = std::filesystem::recursive_directory_iterator(a.path());
+             it != std::filesystem::recursive_directory_iterator(); ++it)
+            if (it->is_directory() && random() % 2) a.SetTimes(it->path().string().substr(a.path().size() + 1), kOld);
+        std::filesystem::create_directory(a / "locked");
+        ::chmod((a / "locked").c_str(), 0);
+        TempDir b;
+        std::filesystem::copy(
+            a.path(), b.path(),
+            std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        for (auto it = std::filesystem::recursive_directory_iterator(a.path());
+             it != std::filesystem::recursive_directory_iterator(); ++it) {
+            const std::string rel = it->path().string().substr(a.path().size() + 1);
+            struct stat st;
+            ::lstat(it->path().c_str(), &st);
+            b.SetTimes(rel, st.st_mtime, st.st_atime);
+        }
+        ::chmod((b / "locked").c_str(), 0);
+
+        std::vector<std::vector<std::string>> results, messages;
+        for (const char* threads : {"1", "4"}) {
+            ::setenv("VARNOK_THREADS", threads, 1);
+            boxes.boxes.clear();
+            Sweep(threads[0] == '1' ? a.path() : b.path(), true, true);
+            std::vector<std::string> texts;
+            for (auto& box : boxes.boxes)
+                texts.push_back(
+                    box.text.substr(box.text.find(threads[0] == '1' ? a.path() : b.path()) + a.path().size()));
+            std::sort(texts.begin(), texts.end());
+            messages.push_back(texts);
+            ::chmod(((threads[0] == '1' ? a : b) / "locked").c_str(), 0700);
+            results.push_back(survivors(threads[0] == '1' ? a.path() : b.path()));
+        }
+        ::unsetenv("VARNOK_THREADS");
+        EXPECT_EQ(results[0], results[1]);
+        EXPECT_EQ(messages[0], messages[1]);
+        EXPECT_EQ(messages[0].size(), ::geteuid() == 0 ? 0u : 1u);  // root lists even a folder with no permissions
+    }
 }
 
 }  // namespace

@@ -27,13 +27,16 @@ std::vector<std::string> Split(const std::string& path) {
 class MemoryFolder : public Folder {
 public:
     MemoryFolder(MemoryFileSystem& fs, MemoryFileSystem::Node* node) : m_fs(fs), m_node(node) {
+        m_fs.FolderOpened();
         if (node->parent) {
             m_entries.push_back({true, false, "."});
             m_entries.push_back({true, false, ".."});
         }
         for (auto& c : node->children) m_entries.push_back({c->directory, c->readOnly, c->name});
     }
+    ~MemoryFolder() override { m_fs.FolderClosed(); }
     bool Empty() const { return m_entries.empty(); }
+    FolderId Id() override { return FolderId{1, reinterpret_cast<std::uintptr_t>(m_node)}; }
 
     bool Next(FindData& entry) override {
         if (m_next >= m_entries.size()) return false;
@@ -54,12 +57,12 @@ public:
     bool GetTimes(const CString& name, EntryTimes& times) override {
         auto* c = Child(name);
         if (!c || c->timesUnreadable) return false;
-        times = {c->lastAccess, c->lastWrite};
+        times = {c->lastAccess, c->lastWrite, c->mountPoint};
         return true;
     }
     std::unique_ptr<Folder> OpenSubfolder(const CString& name) override {
         auto* c = Child(name);
-        if (!c || !c->directory || c->unlistable) return nullptr;
+        if (!c || !c->directory || c->unlistable || c->mountPoint) return nullptr;
         return std::make_unique<MemoryFolder>(m_fs, c);
     }
     bool SetNormalAttributes(const CString& name, unsigned* pOld) override {
@@ -87,7 +90,7 @@ public:
     }
     bool RemoveDirectory(const CString& name) override {
         auto* c = Child(name);
-        if (!c || !c->directory || !c->children.empty() || c->undeletable) return false;
+        if (!c || !c->directory || !c->children.empty() || c->undeletable || c->readOnly) return false;
         m_fs.Record("rmdir " + m_fs.PathOf(c));
         Remove(c);
         return true;
@@ -198,6 +201,16 @@ bool MemoryFileSystem::Exists(const CString& path) {
     const std::string& p = path.str();
     if (p.find_first_of("*?") != std::string::npos) return false;
     return Resolve(p) != nullptr;
+}
+
+bool MemoryFileSystem::ResolveFolder(const CString& path, CString& realPath, FolderId& id) {
+    const std::string& p = path.str();
+    if (p.size() < 3 || p[1] != ':' || p[2] != '\\') return false;  // no current folder here
+    Node* node = Resolve(p);
+    if (!node || !node->directory) return false;
+    realPath = PathOf(node);
+    id = FolderId{1, reinterpret_cast<std::uintptr_t>(node)};
+    return true;
 }
 
 std::vector<CString> MemoryFileSystem::GetLogicalDriveStrings() {

@@ -2,6 +2,7 @@
 // letters, backslashes, upper-cased name comparison, 8.3 short names, the read-only
 // attribute, remote drives, "." and ".." in every folder but a drive root, a settable clock.
 #pragma once
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@ public:
         bool timesUnreadable = false;
         bool undeletable = false;  // in use: deleting fails
         bool unlistable = false;   // access denied for listing
+        bool mountPoint = false;   // a mounted volume: another file system
         CTime lastAccess;
         CTime lastWrite;
         Node* parent = nullptr;
@@ -51,6 +53,14 @@ public:
     bool IsRemoteDrive(const CString& root) override;
     bool GetShortPathName(const CString& longPath, CString& shortPath) override;
     CString AbsolutePath(const CString& path) override { return path; }
+    // Full paths only: "." and ".." taken away, short names made long.
+    bool ResolveFolder(const CString& path, CString& realPath, FolderId& id) override;
+    int MaxOpenFolders() const override { return m_maxOpen; }
+    void SetMaxOpenFolders(int n) { m_maxOpen = n; }
+    int OpenFolders() const { return m_openFolders; }
+    int PeakOpenFolders() const { return m_peakOpen; }
+    void FolderOpened() { m_peakOpen = std::max(m_peakOpen, ++m_openFolders); }
+    void FolderClosed() { --m_openFolders; }
     CTime GetCurrentTime() override;
 
     std::string PathOf(const Node* node) const;
@@ -66,4 +76,7 @@ private:
     std::int64_t m_tick = 0;
     int m_clockReads = 0;
     std::vector<std::string> m_log;
+    int m_maxOpen = 64;
+    int m_openFolders = 0;
+    int m_peakOpen = 0;
 };

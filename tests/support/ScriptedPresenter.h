@@ -1,6 +1,7 @@
 // A message-box presenter for tests: answers from a queue and records every box.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     int Show(const CString& text, UINT nType, const CString& caption) override;
 
     std::vector<Box> boxes;
+    // Runs while a box is up, before it is answered: what the user or others do meanwhile.
+    std::function<void(const std::string& text)> whileShown;
 
 private:
     std::deque<int> m_answers;

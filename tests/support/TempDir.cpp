@@ -1,6 +1,8 @@
 #include "tests/support/TempDir.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,7 +61,7 @@ std::string ReadAll(int fd) {
 }  // namespace
 
 ProcessResult RunProcess(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                         const std::string& input, const std::string& cwd) {
+                         const std::string& input, const std::string& cwd, ProcessLimits limits) {
     TempDir scratch;
     const std::string outPath = scratch / "out", errPath = scratch / "err", inPath = scratch / "in";
     std::ofstream(inPath) << input;
@@ -71,6 +73,13 @@ ProcessResult RunProcess(const std::vector<std::string>& args, const std::vector
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        if (limits.fdLimit > 0) {
+            const struct rlimit rl = {static_cast<rlim_t>(limits.fdLimit), static_cast<rlim_t>(limits.fdLimit)};
+            if (::setrlimit(RLIMIT_NOFILE, &rl) != 0) _exit(125);
+        }
+        if (limits.asNobody && (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                                ::setresuid(65534, 65534, 65534) != 0))
+            _exit(125);
         if (!cwd.empty() && ::chdir(cwd.c_str()) != 0) _exit(126);
         std::vector<char*> argv, envp;
         for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

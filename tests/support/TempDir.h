@@ -21,11 +21,16 @@ private:
     std::string m_path;
 };
 
-// Runs a program; returns its exit code and collects its output.
+// Runs a program; returns its exit code (128 + the signal when one ended it) and collects
+// its output.
 struct ProcessResult {
     int exitCode;
     std::string out;
     std::string err;
 };
+struct ProcessLimits {
+    int fdLimit = 0;        // the open-file limit, soft and hard; 0 leaves it
+    bool asNobody = false;  // run as user and group 65534, without other groups
+};
 ProcessResult RunProcess(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                         const std::string& input = "", const std::string& cwd = "");
+                         const std::string& input = "", const std::string& cwd = "", ProcessLimits limits = {});

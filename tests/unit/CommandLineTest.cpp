@@ -82,32 +82,49 @@ TEST(CommandLine, FirstLetterRuleNegationsAgeAndPath) {
 }
 
 TEST(CommandLine, UsageBoxEndsWithExitCodeOneWhicheverButton) {
-    const char* const kUsage = "Varnok Version 1.4\n"
-                               "Varnok Project, https://varnok.example.org\n"
-                               "\n"
-                               "Usage\n"
-                               "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n"
-                               "/q quiet mode\n"
-                               "/c confirm\n"
-                               "/l check last access\n"
-                               "/s check sub directories\n"
-                               "/d delete directories\n"
-                               "/r delete read-only files\n"
-                               "/n:<days> number of days to delete\n"
-                               "/? this help\n";
+    const char* const kHead = "Varnok Version 1.4\n"
+                              "Varnok Project, https://varnok.example.org\n"
+                              "\n"
+                              "Usage\n";
+    // Windows shows "/" markers; on Linux "/" begins a path, so the text shows "-".
+    const std::string kWindows = std::string(kHead) + "varnok [/q] [/c] [/l] [/s] [/d] [/r] [n:/<days> [/?] [<path>]\n"
+                                                      "/q quiet mode\n"
+                                                      "/c confirm\n"
+                                                      "/l check last access\n"
+                                                      "/s check sub directories\n"
+                                                      "/d delete directories\n"
+                                                      "/r delete read-only files\n"
+                                                      "/n:<days> number of days to delete\n"
+                                                      "/? this help\n";
+    const std::string kLinux = std::string(kHead) + "varnok [-q] [-c] [-l] [-s] [-d] [-r] [n:-<days> [-?] [<path>]\n"
+                                                    "-q quiet mode\n"
+                                                    "-c confirm\n"
+                                                    "-l check last access\n"
+                                                    "-s check sub directories\n"
+                                                    "-d delete directories\n"
+                                                    "-r delete read-only files\n"
+                                                    "-n:<days> number of days to delete\n"
+                                                    "-? this help\n";
     ExitHandler old = AfxSetExitHandler(&ThrowExit);
-    for (auto args : std::vector<std::vector<std::string>>{{"-?"}, {"-q", "-?"}, {"-?", "-q"}, {"-h"}, {"--help"}}) {
+    struct Run {
+        std::vector<std::string> args;
+        const char* markers;
+        const std::string& usage;
+    } runs[] = {{{"-?"}, "-", kLinux},         {{"-q", "-?"}, "-", kLinux}, {{"-?", "-q"}, "-", kLinux},
+                {{"-h"}, "-", kLinux},         {{"--help"}, "-", kLinux},   {{"/?"}, "/-", kWindows},
+                {{"/q", "-?"}, "/-", kWindows}};
+    for (const Run& run : runs) {
         for (int button : {IDOK, IDCANCEL}) {
             ScriptedPresenter boxes;
             boxes.Answer({button});
             try {
-                Parse(args, "-");
+                Parse(run.args, run.markers);
                 ADD_FAILURE() << "the process did not end";
             } catch (const ProcessExit& e) {
                 EXPECT_EQ(e.code, 1);
             }
             ASSERT_EQ(boxes.boxes.size(), 1u);
-            EXPECT_EQ(boxes.boxes[0].text, kUsage);
+            EXPECT_EQ(boxes.boxes[0].text, run.usage);
             EXPECT_EQ(boxes.boxes[0].type, MB_OKCANCEL | MB_ICONEXCLAMATION);
         }
     }

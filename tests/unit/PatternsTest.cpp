@@ -86,7 +86,11 @@ TEST(Patterns, LongListsKeepEveryPattern) {
     MemoryFileSystem fs;
     CVarnokDlg dlg(nullptr, &fs);
     std::string fileType;
-    for (int i = 0; i < 25; ++i) fileType += (i ? "," : "") + std::string("*.e") + std::to_string(i);
+    for (int i = 0; i < 25; ++i) {
+        if (i) fileType += ',';
+        fileType += "*.e";
+        fileType += std::to_string(i);
+    }
     dlg.m_strFileType = fileType;
     dlg.SplitFileType();
     EXPECT_EQ(dlg.m_nPatterns, 25);

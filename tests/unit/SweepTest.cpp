@@ -180,4 +180,81 @@ TEST_F(SweepTest, CountEntries) {
     EXPECT_EQ(dlg.CountEntries("C:\\Missing\\*.*"), -2);
 }
 
+// A chain far deeper than the folders a sweep may hold open: every level is swept and
+// removed, with never more than the bound open (plus the one being counted).
+TEST_F(SweepTest, DeepChainsKeepOpenFoldersBounded) {
+    for (int maxOpen : {4, 7, 64}) {
+        SCOPED_TRACE(maxOpen);
+        fs.SetMaxOpenFolders(maxOpen);
+        std::string path = "C:\\Deep";
+        for (int i = 0; i < 300; ++i) {
+            path += "\\d";
+            fs.AddFile(path + "\\x.tmp", kOld);
+            if (i % 50 == 0) fs.AddFile(path + "\\keep.log", kOld);
+        }
+        for (std::string p = path; p != "C:\\Deep"; p = p.substr(0, p.rfind('\\'))) fs.Find(p)->lastWrite = kOld;
+        Sweep("C:\\Deep\\*.*", false, true, false, true);
+        EXPECT_TRUE(boxes.boxes.empty());
+        EXPECT_LE(fs.PeakOpenFolders(), maxOpen + 2);
+        EXPECT_EQ(fs.OpenFolders(), 0);
+        // What stays is the chain down to the deepest folder that holds a .log.
+        int tmpLeft = 0, logsLeft = 0, depth = 0;
+        for (auto* n = fs.Find("C:\\Deep"); n && !n->children.empty();) {
+            MemoryFileSystem::Node* next = nullptr;
+            for (auto& c : n->children) {
+                tmpLeft += c->name == "x.tmp";
+                logsLeft += c->name == "keep.log";
+                if (c->directory) next = c.get();
+            }
+            depth += next != nullptr;
+            n = next;
+        }
+        EXPECT_EQ(tmpLeft, 0);
+        EXPECT_EQ(logsLeft, 6);
+        EXPECT_EQ(depth, 251);
+        fs.Find("C:\\Deep")->children.clear();
+    }
+}
+
+// A folder that was closed to save descriptors and, meanwhile, swapped for another by
+// name is passed over with a message: nothing in the new one is touched.
+TEST_F(SweepTest, AFolderSwappedWhileClosedIsPassedOver) {
+    fs.SetMaxOpenFolders(4);
+    std::string path = "C:\\S";
+    for (int i = 0; i < 12; ++i) path += "\\d" + std::to_string(i);
+    fs.AddFile(path + "\\deepest.tmp", kOld);
+    fs.AddFile("C:\\S\\d0\\d1\\late.tmp", kOld);  // listed after d2: swept on the way back up
+    boxes.Answer({IDYES});
+    std::vector<std::unique_ptr<MemoryFileSystem::Node>> parked;  // the old d1, kept alive
+    boxes.whileShown = [&](const std::string&) {
+        // While the deepest question is open, d1 is replaced by another folder of that name.
+        auto& children = fs.Find("C:\\S\\d0")->children;
+        parked = std::move(children);
+        children.clear();
+        fs.AddFile("C:\\S\\d0\\d1\\late.tmp", kOld);
+        fs.AddFile("C:\\S\\d0\\d1\\other.tmp", kOld);
+        boxes.whileShown = nullptr;
+    };
+    dlg.m_strFileType = "*.tmp";
+    dlg.SplitFileType();
+    Sweep("C:\\S\\*.*", true, true, false, false);
+    ASSERT_GE(boxes.boxes.size(), 2u);
+    EXPECT_EQ(boxes.boxes[1].text, "Unable to locate any files at\nC:\\S\\d0\\d1\\*.*");
+    EXPECT_TRUE(fs.Has("C:\\S\\d0\\d1\\late.tmp"));
+    EXPECT_TRUE(fs.Has("C:\\S\\d0\\d1\\other.tmp"));
+    EXPECT_EQ(boxes.boxes.size(), 2u);  // nothing more asked below the swapped folder
+}
+
+// A mounted volume below the swept folder is an entry of its own: never entered nor
+// removed, whatever its age.
+TEST_F(SweepTest, MountedVolumesAreNeverEnteredNorRemoved) {
+    fs.AddFolder("C:\\M\\Vol", kOld)->mountPoint = true;
+    fs.AddFile("C:\\M\\Vol\\inner.tmp", kOld);
+    fs.AddFolder("C:\\M\\EmptyVol", kOld)->mountPoint = true;
+    Sweep("C:\\M\\*.*", false, true, false, true);
+    EXPECT_TRUE(fs.Has("C:\\M\\Vol\\inner.tmp"));
+    EXPECT_TRUE(fs.Has("C:\\M\\EmptyVol"));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
 }  // namespace

@@ -147,17 +147,18 @@ TEST_F(TreeTest, StartFolderWorkedExamples) {
         {"C:\\", "C:\\", "*.tmp", "C:\\", false},
         {"C:\\*.log", "C:\\", "*.log", "C:\\", false},
         {"Z:\\Logs", "Z:\\Logs\\", "*.tmp", "Z:\\Logs", false},
-        {"C:\\Temp\\report.txt", "C:\\Temp\\", "*.tmp", "C:\\Temp\\report.txt", false},
+        {"C:\\Temp\\report.txt", "", "*.tmp", "C:\\Temp\\report.txt", true},  // a file is no start folder
         {"C:\\.\\Temp", "C:\\Temp\\", "*.tmp", "C:\\.\\Temp", false},
-        {"C:\\Temp\\..", "C:\\Temp\\", "*.tmp", "C:\\Temp\\..", false},
+        {"C:\\Temp\\..", "C:\\", "*.tmp", "C:\\Temp\\..", false},  // ".." as the file system has it
         {"C:\\NoSuch", "", "*.tmp", "C:\\NoSuch", true},
         {"C:\\NoSuch\\*.tmp", "", "*.tmp", "C:\\NoSuch\\*.tmp", true},
         {"c:\\temp\\file?.txt", "C:\\Temp\\", "file?.txt", "c:\\temp\\", false},  // "?" makes a file type
         {"C:\\Temp\\a&b", "", "*.tmp", "C:\\Temp\\a&b", true},                    // "&" does not
-        {"Temp", "", "*.tmp", "Temp", false},  // relative: exists, but names no drive
+        {"Temp", "", "*.tmp", "Temp", true},  // relative: exists, but names no drive
         {"C:\\A\\B", "C:\\A\\B\\", "*.tmp", "C:\\A\\B", false},
         {"c:\\TEMP\\sub\\", "C:\\Temp\\Sub\\", "*.tmp", "c:\\TEMP\\sub\\", false},
-        {"C:\\\\Temp", "C:\\", "*.tmp", "C:\\\\Temp", false},  // "\Temp" matches nothing
+        {"C:\\\\Temp", "C:\\Temp\\", "*.tmp", "C:\\\\Temp", false},  // resolved first
+        {"", "", "*.tmp", "", true},  // an empty path is no folder, never the current one
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.path);

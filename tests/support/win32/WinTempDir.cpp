@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "framework/win32/Utf8.h"
+#include "platform/win32/Utf8.h"
 
 namespace {
 FILETIME ToFileTime(std::int64_t seconds) {

@@ -1,4 +1,4 @@
-#include "framework/win32/Utf8.h"
+#include "platform/win32/Utf8.h"
 
 #include <windows.h>
 
