@@ -55,7 +55,7 @@ export DISPLAY="$display" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRI
 mkdir -p "$WINEPREFIX"
 # The server stays until cleanup: every run after this starts in a fraction of a second.
 wineserver -p
-"$wine64" wineboot -i >/dev/null 2>&1
+"$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
 
 cd "$root"
 ctest --preset windows -j "$(nproc)"
