@@ -44,11 +44,20 @@ CString TimeText(CTime t) {
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const time_t tt = static_cast<time_t>(t.GetTime());
+    // Some run times (Windows') refuse times before 1970. The calendar repeats every 400
+    // years, weekdays included, so such a time is read from its twin in range.
+    constexpr std::int64_t kCycle = 146097LL * 86400;
+    std::int64_t cycles = 0;
+    time_t tt = static_cast<time_t>(t.GetTime());
     struct tm tm;
-    if (!localtime_r(&tt, &tm)) return "(time out of range)\n";
+    if (!localtime_r(&tt, &tm)) {
+        cycles = t.GetTime() / kCycle - (t.GetTime() % kCycle < 0 ? 1 : 0);
+        tt = static_cast<time_t>(t.GetTime() - cycles * kCycle);
+        if (!localtime_r(&tt, &tm)) return "(time out of range)\n";
+    }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%s %s %02d %02d:%02d:%02d %lld\n", kDays[tm.tm_wday % 7], kMonths[tm.tm_mon % 12],
-                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<long long>(tm.tm_year) + 1900);
+                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+                  static_cast<long long>(tm.tm_year) + 1900 + cycles * 400);
     return buf;
 }
