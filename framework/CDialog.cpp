@@ -5,7 +5,14 @@
 
 namespace {
 struct DataExchangeFailure {};
+DialogWindowFactory g_windowFactory = nullptr;
 }  // namespace
+
+DialogWindowFactory AfxSetDialogWindowFactory(DialogWindowFactory factory) {
+    DialogWindowFactory old = g_windowFactory;
+    g_windowFactory = factory;
+    return old;
+}
 
 void CDataExchange::Fail() {
     if (m_pDlgWnd && m_pDlgWnd->GetWindow() && m_idLastControl != 0 && m_bEditLastControl)
@@ -48,7 +55,7 @@ CDialog::~CDialog() = default;
 BOOL CDialog::Create() {
     const DialogTemplate* tmpl = AfxFindDialogTemplate(m_nIDTemplate);
     if (!tmpl) return FALSE;
-    m_pWindow = AfxCreateDialogWindow(*this, *tmpl);
+    m_pWindow = g_windowFactory ? g_windowFactory(*this, *tmpl) : AfxCreateDialogWindow(*this, *tmpl);
     if (!m_pWindow) return FALSE;
     OnInitDialog();
     return TRUE;

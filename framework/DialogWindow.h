@@ -34,6 +34,10 @@ public:
 
 // Provided by the toolkit backend.
 std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const DialogTemplate& tmpl);
+// Replaces the backend's windows, for example with the in-memory model; nullptr puts the
+// backend back. Returns the previous factory.
+using DialogWindowFactory = std::unique_ptr<DialogWindow> (*)(CDialog& owner, const DialogTemplate& tmpl);
+DialogWindowFactory AfxSetDialogWindowFactory(DialogWindowFactory factory);
 // Returns the template registered for a resource id (the UI registers its templates).
 const DialogTemplate* AfxFindDialogTemplate(int id);
 void AfxRegisterDialogTemplate(const DialogTemplate* tmpl);
