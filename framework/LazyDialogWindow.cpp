@@ -44,8 +44,9 @@ public:
     BOOL IsExpanded(HTREEITEM hItem) const override { return Tree()->IsExpanded(ToReal(hItem)); }
     BOOL DeleteItem(HTREEITEM hItem) override {
         // A handle of a deleted item must not stand for one that reuses its address.
-        if (m_real && !m_toModel.empty() && hItem) Forget(ToReal(hItem));
-        return Tree()->DeleteItem(ToReal(hItem));
+        const HTREEITEM real = ToReal(hItem);
+        if (m_real && !m_toModel.empty() && real) Forget(real);
+        return Tree()->DeleteItem(real);
     }
 
 private:
