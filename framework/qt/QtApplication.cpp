@@ -101,16 +101,17 @@ void WriteError(const std::string& text) {
     if (::write(2, line.data(), line.size()) < 0) {}
 }
 
-// Beside the executable (the build folder), else where it was installed.
+// Beside the executable (the build folder), else where it is installed, relative to the
+// executable's folder (links in its path followed).
 std::string ToolkitModulePath() {
     char exe[4096];
     const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n > 0) {
-        std::string path(exe, static_cast<size_t>(n));
-        path = path.substr(0, path.rfind('/') + 1) + "libvarnok-qt.so";
-        if (::access(path.c_str(), R_OK) == 0) return path;
-    }
-    return VARNOK_MODULE_DIR "/libvarnok-qt.so";
+    if (n <= 0) return std::string();  // never a bare name: that would search LD_LIBRARY_PATH
+    std::string folder(exe, static_cast<size_t>(n));
+    folder = folder.substr(0, folder.rfind('/') + 1);
+    const std::string beside = folder + "libvarnok-qt.so";
+    if (::access(beside.c_str(), R_OK) == 0) return beside;
+    return folder + VARNOK_MODULE_RELDIR "/libvarnok-qt.so";
 }
 
 // Loads the toolkit module and starts the toolkit once; false when it cannot be loaded.
@@ -119,12 +120,12 @@ bool StartToolkit() {
     g_toolkitTried = true;
     FindOutDisplay();
     const std::string path = ToolkitModulePath();
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* module = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     using Start = void (*)(const char* programPath);
     auto start = module ? reinterpret_cast<Start>(::dlsym(module, "VarnokStartQt")) : nullptr;
     if (!start) {
-        const char* why = ::dlerror();
-        WriteError("cannot load the window toolkit: " + std::string(why ? why : path));
+        const char* why = path.empty() ? nullptr : ::dlerror();
+        WriteError("cannot load the window toolkit: " + std::string(why ? why : "its module was not found"));
         return false;
     }
     g_toolkit = module;

@@ -35,4 +35,18 @@ TEST(Startup, AQuietRunLoadsNoToolkitAndShowingTheWindowDoes) {
     EXPECT_NE(window.err.find("varnok: no display is available"), std::string::npos);
 }
 
+TEST(Startup, WithoutTheToolkitModuleTheWindowRunFailsAndAQuietRunWorks) {
+    TempDir tmp;
+    tmp.Folder("bin");
+    tmp.File("a/old.tmp", kOld);
+    const std::string copy = tmp / "bin/varnok";
+    ASSERT_EQ(RunProcess({"/bin/cp", VARNOK_BINARY, copy}, CronEnv()).exitCode, 0);
+    ProcessResult quiet = RunProcess({copy, "-q", "--c", "-n:1", tmp / "a/*.tmp"}, CronEnv());
+    EXPECT_EQ(quiet.exitCode, 1);
+    EXPECT_FALSE(tmp.Exists("a/old.tmp"));
+    ProcessResult window = RunProcess({copy}, CronEnv());
+    EXPECT_EQ(window.exitCode, 2);
+    EXPECT_EQ(window.err.rfind("varnok: cannot load the window toolkit: ", 0), 0u) << window.err;
+}
+
 }  // namespace
