@@ -25,8 +25,15 @@ std::unique_ptr<DialogWindow> LazyOverQt(CDialog& owner, const DialogTemplate& t
                                               [&owner, &tmpl] { return AfxCreateQtDialogWindow(owner, tmpl); });
 }
 
+// The factory is put back also when an assertion ends the test early.
+struct LazyFactory {
+    LazyFactory() : old(AfxSetDialogWindowFactory(&LazyOverQt)) {}
+    ~LazyFactory() { AfxSetDialogWindowFactory(old); }
+    DialogWindowFactory old;
+};
+
 TEST(LazyWindow, TheQtWindowShowsWhatTheDialogSetInMemory) {
-    const DialogWindowFactory oldFactory = AfxSetDialogWindowFactory(&LazyOverQt);
+    LazyFactory factory;
     ScriptedPresenter boxes;
     MemoryFileSystem fs;
     fs.AddDrive('C');
@@ -91,7 +98,6 @@ TEST(LazyWindow, TheQtWindowShowsWhatTheDialogSetInMemory) {
     EXPECT_EQ(c->child(0)->childCount(), 4);
     EXPECT_EQ(dlg.GetItemPath(dlg.m_pTree->GetSelectedItem()).str(), "C:\\Temp\\");
     d->hide();
-    AfxSetDialogWindowFactory(oldFactory);
 }
 
 }  // namespace
