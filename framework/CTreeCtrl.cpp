@@ -1,6 +1,6 @@
 #include "framework/CTreeCtrl.h"
 
-#include <cstring>
+#include <algorithm>
 
 int CompareTreeItemText(const CString& a, const CString& b) {
     const std::string& x = a.str();
@@ -15,4 +15,19 @@ int CompareTreeItemText(const CString& a, const CString& b) {
     }
     if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
     return x.compare(y) < 0 ? -1 : (x == y ? 0 : 1);
+}
+
+void SortTreeItemTexts(std::vector<CString>& texts) {
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const CString& a, const CString& b) { return CompareTreeItemText(a, b) < 0; });
+}
+
+void CTreeCtrl::InsertSortedItems(HTREEITEM hParent, std::vector<CString> texts, std::vector<HTREEITEM>* pInserted) {
+    // Sorted first, each lands after the one before: the handles come out in tree order.
+    SortTreeItemTexts(texts);
+    if (pInserted) pInserted->clear();
+    for (const CString& text : texts) {
+        HTREEITEM h = InsertItem(text, hParent, TVI_SORT);
+        if (pInserted) pInserted->push_back(h);
+    }
 }

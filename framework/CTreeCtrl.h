@@ -1,5 +1,7 @@
 // The tree-view operations the program relies on, over whatever tree the toolkit has.
 #pragma once
+#include <vector>
+
 #include "framework/CString.h"
 #include "framework/afxdefs.h"
 
@@ -11,6 +13,11 @@ public:
     virtual HTREEITEM InsertRootItem(const CString& text) = 0;
     // InsertItem with TVI_SORT (its alphabetical place) or TVI_LAST.
     virtual HTREEITEM InsertItem(const CString& text, HTREEITEM hParent, HTREEITEM hInsertAfter = TVI_SORT) = 0;
+    // A whole level at once: the same tree as InsertItem(text, hParent, TVI_SORT) for each
+    // text in the given order. Trees override it to insert in one batch, since a folder
+    // may hold 100,000 sub-folders. The new items' handles go to *pInserted, in tree order.
+    virtual void InsertSortedItems(HTREEITEM hParent, std::vector<CString> texts,
+                                   std::vector<HTREEITEM>* pInserted = nullptr);
     virtual CString GetItemText(HTREEITEM hItem) const = 0;
     virtual BOOL ItemHasChildren(HTREEITEM hItem) const = 0;
     virtual HTREEITEM GetChildItem(HTREEITEM hItem) const = 0;
@@ -30,3 +37,5 @@ public:
 // Ordering of TVI_SORT: case-insensitive (ASCII), ties broken by the bytes, the same in
 // every locale. Returns <0, 0 or >0.
 int CompareTreeItemText(const CString& a, const CString& b);
+// Sorts texts into TVI_SORT order; equal texts keep their order.
+void SortTreeItemTexts(std::vector<CString>& texts);

@@ -1,6 +1,7 @@
 #include "framework/ModelTreeCtrl.h"
 
 #include <algorithm>
+#include <iterator>
 
 struct ModelTreeCtrl::Item {
     CString text;
@@ -56,6 +57,31 @@ HTREEITEM ModelTreeCtrl::InsertItem(const CString& text, HTREEITEM hParent, HTRE
     siblings.insert(pos, std::move(item));
     m_lastItem = nullptr;
     return HandleOf(raw);
+}
+
+void ModelTreeCtrl::InsertSortedItems(HTREEITEM hParent, std::vector<CString> texts,
+                                      std::vector<HTREEITEM>* pInserted) {
+    Item* parent = (!hParent || hParent == TVI_ROOT) ? nullptr : ItemOf(hParent);
+    auto& siblings = ChildrenOf(parent);
+    SortTreeItemTexts(texts);
+    std::vector<std::unique_ptr<Item>> added;
+    added.reserve(texts.size());
+    if (pInserted) pInserted->clear();
+    for (CString& text : texts) {
+        auto item = std::make_unique<Item>();
+        item->text = std::move(text);
+        item->parent = parent;
+        if (pInserted) pInserted->push_back(HandleOf(item.get()));
+        added.push_back(std::move(item));
+    }
+    // One merge: among equal texts the items already there stay first, as with TVI_SORT.
+    std::vector<std::unique_ptr<Item>> merged;
+    merged.reserve(siblings.size() + added.size());
+    std::merge(std::make_move_iterator(siblings.begin()), std::make_move_iterator(siblings.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()), std::back_inserter(merged),
+               [](const auto& a, const auto& b) { return CompareTreeItemText(a->text, b->text) < 0; });
+    siblings = std::move(merged);
+    m_lastItem = nullptr;
 }
 
 CString ModelTreeCtrl::GetItemText(HTREEITEM hItem) const { return hItem ? ItemOf(hItem)->text : CString(); }

@@ -40,9 +40,11 @@ BOOL CVarnokDlg::AddSubfolders(HTREEITEM hParent, CString strPattern) {
     std::unique_ptr<Folder> folder = m_fs.OpenFolder(strPattern);
     if (!folder) return TRUE;
     FindData entry;
+    std::vector<CString> names;
     while (folder->Next(entry))
-        if (entry.bDirectory && !(entry.strName == ".") && !(entry.strName == ".."))
-            m_pTree->InsertItem(entry.strName, hParent, TVI_SORT);
+        if (entry.bDirectory && !(entry.strName == ".") && !(entry.strName == "..")) names.push_back(entry.strName);
+    // One batch for the level: each folder still lands at its TVI_SORT place.
+    m_pTree->InsertSortedItems(hParent, std::move(names));
     return TRUE;
 }
 

@@ -1,15 +1,14 @@
+// The framework's entry point on Qt, without Qt: the toolkit lives in a module of its own
+// (framework/qt/QtToolkit.cpp, built as libvarnok-qt.so) that is loaded on first need, when
+// the window must be shown or a message box on a display. A run that shows nothing and asks
+// nothing (most quiet runs) then starts as fast as a command-line tool: loading the toolkit
+// alone costs several times what the whole run does.
 #include "framework/qt/QtApplication.h"
 
 #include <dlfcn.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <QApplication>
-#include <QCursor>
-#include <QDesktopServices>
-#include <QIcon>
-#include <QPixmap>
-#include <QUrl>
 
 #include <cstdlib>
 #include <cstring>
@@ -17,10 +16,7 @@
 
 #include "framework/AfxMessageBox.h"
 #include "framework/CWinApp.h"
-#include "framework/HtmlHelp.h"
-#include "framework/WaitCursor.h"
-#include "framework/qt/QtHelpEngine.h"
-#include "framework/qt/QtMessagePresenter.h"
+#include "framework/LazyDialogWindow.h"
 
 namespace {
 bool g_noDisplay = false;
@@ -81,58 +77,117 @@ bool DetectNoDisplay() {
     return true;
 }
 
-// Qt's own diagnostics are for developers: they never reach a user's terminal or cron mail.
-void QuietMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-    if (std::getenv("VARNOK_QT_DEBUG")) fprintf(stderr, "qt(%d): %s\n", static_cast<int>(type), qPrintable(msg));
-}
+// Found out on first need: a run that never asks never probes the display. Tests, which
+// start no AfxWinMain, say it with AfxSetNoDisplay.
+bool g_displayKnown = true;
+std::string g_programPath;
+void* g_toolkit = nullptr;  // the module, once loaded
+bool g_toolkitTried = false;
+DialogWindowFactory g_toolkitWindows = nullptr;
 
-void QtWaitCursor(bool on) {
-    if (!qApp) return;
-    if (on)
-        QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    else
-        QApplication::restoreOverrideCursor();
-}
-
-bool QtOpenUrl(const char* url) { return QDesktopServices::openUrl(QUrl(QString::fromUtf8(url))); }
-}  // namespace
-
-bool AfxHasNoDisplay() { return g_noDisplay; }
-const char* AfxUnreachableDisplay() { return g_unreachableDisplay.empty() ? nullptr : g_unreachableDisplay.c_str(); }
-void AfxSetNoDisplay(bool noDisplay) { g_noDisplay = noDisplay; }
-
-void AfxInstallQtServices() {
-    static QtMessagePresenter presenter;
-    AfxSetMessagePresenter(g_noDisplay ? nullptr : &presenter);
-    AfxSetWaitCursorHook(&QtWaitCursor);
-    AfxSetUrlOpener(&QtOpenUrl);
-    AfxSetHelpEngineLoader(&LoadQtHelpEngine);
-    // Every window that does not set its own shows the program's icon.
-    QIcon icon;
-    icon.addPixmap(QPixmap(QStringLiteral(":/varnok/icon128_16.png")));
-    icon.addPixmap(QPixmap(QStringLiteral(":/varnok/icon128_32.png")));
-    QApplication::setWindowIcon(icon);
-}
-
-int AfxWinMain(int argc, char** argv, CWinApp& app) {
-    app.SetCommandLine(argc, argv);
-    const bool noDisplay = DetectNoDisplay();
-    if (noDisplay) {
+void FindOutDisplay() {
+    if (g_displayKnown) return;
+    g_displayKnown = true;
+    g_noDisplay = DetectNoDisplay();
+    if (g_noDisplay) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         unsetenv("DISPLAY");  // nothing may try the display that failed again
         unsetenv("WAYLAND_DISPLAY");
     }
-    g_noDisplay = noDisplay;
-    qInstallMessageHandler(&QuietMessageHandler);
+}
 
-    // Qt sees only the program's name: the arguments are Varnok's, not the toolkit's.
-    int qtArgc = 1;
-    char* qtArgv[] = {argv[0], nullptr};
-    QApplication qapp(qtArgc, qtArgv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    AfxInstallQtServices();
+void WriteError(const std::string& text) {
+    const std::string line = AfxGetAppName().str() + ": " + text + "\n";
+    if (::write(2, line.data(), line.size()) < 0) {}
+}
+
+// Beside the executable (the build folder), else where it is installed, relative to the
+// executable's folder (links in its path followed).
+std::string ToolkitModulePath() {
+    char exe[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
+    if (n <= 0) return std::string();  // never a bare name: that would search LD_LIBRARY_PATH
+    std::string folder(exe, static_cast<size_t>(n));
+    folder = folder.substr(0, folder.rfind('/') + 1);
+    const std::string beside = folder + "libvarnok-qt.so";
+    if (::access(beside.c_str(), R_OK) == 0) return beside;
+    return folder + VARNOK_MODULE_RELDIR "/libvarnok-qt.so";
+}
+
+// Loads the toolkit module and starts the toolkit once; false when it cannot be loaded.
+bool StartToolkit() {
+    if (g_toolkitTried) return g_toolkit != nullptr;
+    g_toolkitTried = true;
+    FindOutDisplay();
+    const std::string path = ToolkitModulePath();
+    void* module = path.empty() ? nullptr : ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    using Start = void (*)(const char* programPath);
+    auto start = module ? reinterpret_cast<Start>(::dlsym(module, "VarnokStartQt")) : nullptr;
+    if (!start) {
+        const char* why = path.empty() ? nullptr : ::dlerror();
+        WriteError("cannot load the window toolkit: " + std::string(why ? why : "its module was not found"));
+        return false;
+    }
+    g_toolkit = module;
+    start(g_programPath.c_str());
+    return true;
+}
+
+void StopToolkit() {
+    if (!g_toolkit) return;
+    using Stop = void (*)();
+    if (auto stop = reinterpret_cast<Stop>(::dlsym(g_toolkit, "VarnokStopQt"))) stop();
+}
+
+// Message boxes before the toolkit runs: on the console without a display; with one, the
+// toolkit starts and shows them as the window would.
+class FirstNeedPresenter : public MessagePresenter {
+public:
+    int Show(const CString& text, UINT nType, const CString& caption) override {
+        if (!AfxHasNoDisplay() && StartToolkit() && AfxGetMessagePresenter() != this)
+            return AfxGetMessagePresenter()->Show(text, nType, caption);
+        return m_console.Show(text, nType, caption);
+    }
+    CString Name(const CString& name) const override { return AfxHasNoDisplay() ? m_console.Name(name) : name; }
+
+private:
+    ConsoleMessagePresenter m_console;
+};
+}  // namespace
+
+bool AfxHasNoDisplay() {
+    FindOutDisplay();
+    return g_noDisplay;
+}
+const char* AfxUnreachableDisplay() {
+    FindOutDisplay();
+    return g_unreachableDisplay.empty() ? nullptr : g_unreachableDisplay.c_str();
+}
+void AfxSetNoDisplay(bool noDisplay) {
+    g_displayKnown = true;
+    g_noDisplay = noDisplay;
+}
+
+void AfxSetToolkitWindowFactory(DialogWindowFactory factory) { g_toolkitWindows = factory; }
+
+// Until the toolkit runs, a window is held in memory; it becomes the toolkit's window when
+// it must be shown.
+std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const DialogTemplate& tmpl) {
+    if (g_toolkitWindows) return g_toolkitWindows(owner, tmpl);
+    return std::make_unique<LazyDialogWindow>(owner, tmpl, [&owner, &tmpl]() -> std::unique_ptr<DialogWindow> {
+        if (!StartToolkit() || !g_toolkitWindows) AfxExitProcess(2);  // said why; a window it cannot show
+        return g_toolkitWindows(owner, tmpl);
+    });
+}
+
+int AfxWinMain(int argc, char** argv, CWinApp& app) {
+    app.SetCommandLine(argc, argv);
+    g_programPath = argc > 0 && argv[0] ? argv[0] : "varnok";
+    g_displayKnown = false;
+    static FirstNeedPresenter presenter;
+    AfxSetMessagePresenter(&presenter);
 
     app.InitInstance();
-    AfxCloseHelp();  // the help windows go before the toolkit does
+    StopToolkit();
     return 0;
 }

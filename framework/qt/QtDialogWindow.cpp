@@ -29,6 +29,7 @@
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/DialogWindow.h"
+#include "framework/LazyDialogWindow.h"
 #include "framework/qt/QtApplication.h"
 #include "framework/qt/QtModal.h"
 #include "framework/qt/QtTreeCtrl.h"
@@ -612,16 +613,25 @@ void QtDialogWindow::EndDialog(int result) {
 
 }  // namespace
 
-std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const DialogTemplate& tmpl) {
+std::unique_ptr<DialogWindow> AfxCreateQtDialogWindow(CDialog& owner, const DialogTemplate& tmpl) {
     return std::make_unique<QtDialogWindow>(owner, tmpl);
 }
 
+namespace {
+// Also the window a dialog held in memory until it was shown.
+QtDialogWindow* QtWindowOf(CDialog& dlg) {
+    DialogWindow* w = dlg.GetWindow();
+    if (auto* lazy = dynamic_cast<LazyDialogWindow*>(w)) w = lazy->Target();
+    return dynamic_cast<QtDialogWindow*>(w);
+}
+}  // namespace
+
 QDialog* AfxGetQDialog(CDialog& dlg) {
-    auto* w = dynamic_cast<QtDialogWindow*>(dlg.GetWindow());
+    auto* w = QtWindowOf(dlg);
     return w ? w->Dialog() : nullptr;
 }
 
 QWidget* AfxGetControl(CDialog& dlg, int id) {
-    auto* w = dynamic_cast<QtDialogWindow*>(dlg.GetWindow());
+    auto* w = QtWindowOf(dlg);
     return w ? w->Control(id) : nullptr;
 }

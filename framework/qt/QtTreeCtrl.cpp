@@ -52,6 +52,38 @@ HTREEITEM QtTreeCtrl::InsertItem(const CString& text, HTREEITEM hParent, HTREEIT
     return Handle(item);
 }
 
+// The new items go in runs between the siblings already there, each run in one call: the
+// view hears of a whole level at once instead of item by item.
+void QtTreeCtrl::InsertSortedItems(HTREEITEM hParent, std::vector<CString> texts, std::vector<HTREEITEM>* pInserted) {
+    SortTreeItemTexts(texts);
+    QTreeWidgetItem* parent = (hParent == TVI_ROOT || !hParent) ? nullptr : Item(hParent);
+    auto at = [&](int i) { return parent ? parent->child(i) : m_tree->topLevelItem(i); };
+    const int old = parent ? parent->childCount() : m_tree->topLevelItemCount();
+    if (pInserted) pInserted->clear();
+    int next = 0;  // the first old sibling not yet passed
+    int added = 0;
+    size_t i = 0;
+    while (i < texts.size()) {
+        // Equal texts go after the old ones, as TVI_SORT places them.
+        while (next < old && CompareTreeItemText(BytesOf(at(next + added)), texts[i]) <= 0) ++next;
+        const CString bound = next < old ? BytesOf(at(next + added)) : CString();
+        QList<QTreeWidgetItem*> run;
+        for (; i < texts.size() && (next == old || CompareTreeItemText(texts[i], bound) < 0); ++i) {
+            auto* item = new QTreeWidgetItem;
+            item->setData(0, kBytesRole, QByteArray(texts[i].GetString(), texts[i].GetLength()));
+            item->setText(0, QString::fromUtf8(texts[i].GetString(), texts[i].GetLength()));
+            run.append(item);
+            if (pInserted) pInserted->push_back(Handle(item));
+        }
+        if (parent)
+            parent->insertChildren(next + added, run);
+        else
+            m_tree->insertTopLevelItems(next + added, run);
+        added += static_cast<int>(run.size());
+    }
+    m_lastIndex = -1;
+}
+
 CString QtTreeCtrl::GetItemText(HTREEITEM hItem) const { return hItem ? BytesOf(Item(hItem)) : CString(); }
 
 BOOL QtTreeCtrl::ItemHasChildren(HTREEITEM hItem) const { return hItem && Item(hItem)->childCount() > 0; }

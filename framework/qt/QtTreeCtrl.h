@@ -12,6 +12,8 @@ public:
 
     HTREEITEM InsertRootItem(const CString& text) override;
     HTREEITEM InsertItem(const CString& text, HTREEITEM hParent, HTREEITEM hInsertAfter) override;
+    void InsertSortedItems(HTREEITEM hParent, std::vector<CString> texts,
+                           std::vector<HTREEITEM>* pInserted = nullptr) override;
     CString GetItemText(HTREEITEM hItem) const override;
     BOOL ItemHasChildren(HTREEITEM hItem) const override;
     HTREEITEM GetChildItem(HTREEITEM hItem) const override;
