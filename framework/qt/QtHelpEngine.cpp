@@ -107,17 +107,19 @@ private:
     chmFile* m_file;
 };
 
+// Beside the program, then where it is installed; never the current folder, where anyone
+// may have left a file of that name for the help library to parse.
 std::string FindHelpFile(const std::string& name) {
     namespace fs = std::filesystem;
     if (name.find('/') != std::string::npos) return name;
     std::error_code ec;
-    std::vector<fs::path> places{fs::current_path(ec) / name};
+    std::vector<fs::path> places;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) places.push_back(exe.parent_path() / name);
     places.push_back(fs::path(VARNOK_HELP_DIR) / name);
     for (const fs::path& p : places)
         if (fs::is_regular_file(p, ec)) return p.string();
-    return name;
+    return places.back().string();
 }
 
 // A topic's address without its leading slash, so that the contents and links compare.
