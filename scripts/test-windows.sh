@@ -7,22 +7,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(cmake make libgtest-dev fp-utils g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "varnok: the Windows tests need: ${missing[*]}" >&2
-        echo "Install them as root:  apt-get install --no-install-recommends ${missing[*]}" >&2
-        exit 1
-    fi
-    echo "varnok setup: installing ${missing[*]}" >&2
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# The shared setup, with the cross compilers, Wine and an X server for it.
+bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 xvfb
 
 wine64=/usr/lib/wine/wine64
 dir="$root/build-win64"
