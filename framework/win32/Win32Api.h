@@ -1,6 +1,7 @@
 // The Win32 calls the framework's Win32 backend makes, behind plain C++ types: the
 // framework's own Windows names (afxdefs.h) and <windows.h> never meet in one file.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,3 +13,13 @@ std::vector<std::string> Win32CommandLineArguments();
 int Win32MessageBox(const std::string& text, const std::string& caption, unsigned style);
 // The wait cursor or the arrow.
 void Win32SetWaitCursor(bool on);
+// HtmlHelpA's entry point (ordinal 14 of the help library, found through the registry's
+// class entry, else hhctrl.ocx by name); null when it cannot be loaded.
+void* Win32LoadHtmlHelp();
+// Calls that entry point with the arguments unchanged.
+void* Win32CallHtmlHelp(void* entry, void* hwndCaller, const char* file, unsigned command, std::uintptr_t data);
+// The folder of the executable in the ANSI code page the A functions take (its short
+// form, which has no characters that page lacks), with a trailing backslash.
+std::string Win32AnsiProgramFolder();
+// ShellExecuteW "open" on a web address; true when the shell took it.
+bool Win32OpenUrl(const std::string& url);

@@ -1,29 +1,46 @@
 // The framework's entry point on Win32: the arguments as the run time splits them, the
-// message-box presenter and the wait cursor, then InitInstance. The main window is the
-// in-memory model until the real Win32 dialog exists: a run that has to show it says so.
+// message boxes, the wait cursor, the help engine and the shell, then InitInstance. A
+// dialog is held in memory until it is shown, so that a quiet run never makes a window.
 #include <string>
 #include <vector>
 
 #include "framework/AfxMessageBox.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
-#include "framework/ModelDialogWindow.h"
+#include "framework/HtmlHelp.h"
+#include "framework/LazyDialogWindow.h"
 #include "framework/WaitCursor.h"
 #include "framework/win32/Win32Api.h"
+#include "framework/win32/Win32DialogWindow.h"
 #include "framework/win32/Win32MessagePresenter.h"
 
 namespace {
 
-// The dialog cannot be shown yet: say so and end as a run without a display does.
-int RefuseToShow(ModelDialogWindow&) {
-    const CString name = AfxGetAppName();
-    AfxMessageBox("This build of " + name +
-                      " runs unattended only: its window is not available yet.\n"
-                      "To run unattended, give /q, the options and a start folder, for example:\n" +
-                      name + " /q /-c /s /n:30 C:\\Temp\\App\\*.tmp",
-                  MB_ICONERROR | MB_OK);
-    AfxExitProcess(2);
+// HTML Help through the help library's entry point. A help file named without a folder
+// is the one beside the program: the help library would otherwise look in the current
+// folder first, and read whatever file of that name lies there.
+class Win32HelpEngine : public HelpEngine {
+public:
+    explicit Win32HelpEngine(void* entry) : m_entry(entry) {}
+    HWND Invoke(HWND hwndCaller, const char* pszFile, UINT uCommand, std::uintptr_t dwData) override {
+        std::string file = pszFile ? pszFile : "";
+        const std::string name = file.substr(0, file.find("::"));
+        if (pszFile && !name.empty() && name.find_first_of("\\/:") == std::string::npos)
+            file = Win32AnsiProgramFolder() + file;
+        return static_cast<HWND>(
+            Win32CallHtmlHelp(m_entry, hwndCaller, pszFile ? file.c_str() : nullptr, uCommand, dwData));
+    }
+
+private:
+    void* m_entry;
+};
+
+std::unique_ptr<HelpEngine> LoadHelpEngine() {
+    void* entry = Win32LoadHtmlHelp();
+    return entry ? std::make_unique<Win32HelpEngine>(entry) : nullptr;
 }
+
+bool OpenUrl(const char* url) { return Win32OpenUrl(url); }
 
 }  // namespace
 
@@ -31,7 +48,16 @@ int RefuseToShow(ModelDialogWindow&) {
 bool AfxHasNoDisplay() { return false; }
 
 std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const DialogTemplate& tmpl) {
-    return std::make_unique<ModelDialogWindow>(owner, tmpl, &RefuseToShow);
+    return std::make_unique<LazyDialogWindow>(owner, tmpl,
+                                              [&owner, &tmpl] { return CreateWin32DialogWindow(owner, tmpl); });
+}
+
+void AfxUseWin32Services() {
+    static Win32MessagePresenter presenter;
+    AfxSetMessagePresenter(&presenter);
+    AfxSetWaitCursorHook(&Win32SetWaitCursor);
+    AfxSetHelpEngineLoader(&LoadHelpEngine);
+    AfxSetUrlOpener(&OpenUrl);
 }
 
 int AfxWinMain(int, char**, CWinApp& app) {
@@ -42,11 +68,7 @@ int AfxWinMain(int, char**, CWinApp& app) {
     argv.push_back(nullptr);
     app.SetCommandLine(static_cast<int>(args.size()), argv.data());
 
-    static Win32MessagePresenter presenter;
-    AfxSetMessagePresenter(&presenter);
-    AfxSetWaitCursorHook(&Win32SetWaitCursor);
-    // Help and web links come with the real dialog; until then HtmlHelpA finds no engine.
-
+    AfxUseWin32Services();
     app.InitInstance();
     return 0;
 }
