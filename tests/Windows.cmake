@@ -13,6 +13,7 @@ add_library(varnok_test_support STATIC
   support/ScriptedPresenter.cpp
   support/ModelTestMain.cpp
   support/win32/WinTempDir.cpp
+  support/win32/WindowProbe.cpp
 )
 target_include_directories(varnok_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
 target_compile_options(varnok_test_support PRIVATE ${VARNOK_WARNINGS})
@@ -41,4 +42,5 @@ varnok_test(unit_tests
 varnok_test(win32_tests
   integration/Win32FileSystemTest.cpp
   integration/Win32ProcessTest.cpp
+  integration/Win32DialogTest.cpp
 )

@@ -1,7 +1,8 @@
 #include "framework/win32/Win32Api.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "framework/win32/Win32Dialog.h"
 #include "platform/win32/Utf8.h"

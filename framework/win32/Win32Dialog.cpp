@@ -1,7 +1,8 @@
 #include "framework/win32/Win32Dialog.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "platform/win32/Utf8.h"
 
