@@ -1,5 +1,6 @@
 # The Windows program and its release archive: varnok.exe with varnok.chm beside it.
 add_executable(varnok WIN32 app/main.cpp)
+varnok_add_win32_resources(varnok)
 add_dependencies(varnok varnok_help)
 target_compile_options(varnok PRIVATE ${VARNOK_WARNINGS})
 target_link_libraries(varnok PRIVATE varnok_lib)

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Redraws the images kept in the repository; run this only to change them.
 #   scripts/make-images.sh            the icons and the Delete bitmap under ui/resources
-#                                     (needs ImageMagick)
+#                                     (needs ImageMagick), then their Windows forms
+#   scripts/make-images.sh windows    only the Windows forms, from the PNGs as they are:
+#                                     icon128.ico, icon129.ico (32 and 16 pixels) and
+#                                     bitmap135.bmp, all in 16 colours
 #   scripts/make-images.sh theme      the desktop icons under packaging/icons: a scalable
 #                                     SVG and PNGs at 16 to 256 pixels (needs rsvg-convert,
 #                                     from librsvg2-bin)
@@ -48,6 +51,32 @@ SVG
     echo "</svg>"
 }
 
+# The .ico and .bmp files that the Windows resource script takes, in 16 colours (4 bits a
+# pixel). Without +dither the quantizer moves a few pixels to a neighbouring palette entry;
+# -type PaletteAlpha keeps a grey icon from being written in 32 bits. The Delete bitmap has
+# no transparency in BMP3: its corners get the classic button face.
+windows_images() {
+    cd "$root/ui/resources"
+    local n
+    for n in 128 129; do
+        convert "icon${n}_32.png" "icon${n}_16.png" +dither -colors 16 -type PaletteAlpha "icon$n.ico"
+    done
+    convert bitmap135.png -background "#c0c0c0" -flatten -alpha off +dither -colors 16 BMP3:bitmap135.bmp
+    local got want
+    got="$(identify -format '%f %wx%h %z\n' icon128.ico icon129.ico bitmap135.bmp)"
+    want="$(printf '%s\n' 'icon128.ico 32x32 4' 'icon128.ico 16x16 4' 'icon129.ico 32x32 4' \
+        'icon129.ico 16x16 4' 'bitmap135.bmp 82x55 4')"
+    if [ "$got" != "$want" ]; then
+        printf 'make-images: the Windows images came out as\n%s\n' "$got" >&2
+        exit 1
+    fi
+}
+
+if [ "${1:-}" = "windows" ]; then
+    windows_images
+    exit 0
+fi
+
 if [ "${1:-}" = "theme" ]; then
     out="$root/packaging/icons/hicolor"
     for s in 16 32 48 64 128 256; do
@@ -81,3 +110,5 @@ bin 16 "#008080" icon129_16.png
 convert -size 82x55 xc:none -fill "#800000" -stroke "#400000" -draw "roundrectangle 1,1 80,53 10,10" \
     -stroke none -fill white -font DejaVu-Sans-Bold -pointsize 17 -gravity center -annotate +0+0 "Delete!" \
     -colors 16 PNG8:bitmap135.png
+
+windows_images

@@ -21,6 +21,7 @@ target_link_libraries(varnok_test_support PUBLIC varnok_lib gtest)
 
 function(varnok_test name)
   add_executable(${name} ${ARGN})
+  varnok_add_win32_resources(${name})
   target_compile_options(${name} PRIVATE ${VARNOK_WARNINGS})
   # setenv and friends, which the tests use to set the time zone
   target_compile_options(${name} PRIVATE -include ${CMAKE_CURRENT_SOURCE_DIR}/support/win32/PosixShim.h)
@@ -43,4 +44,6 @@ varnok_test(win32_tests
   integration/Win32FileSystemTest.cpp
   integration/Win32ProcessTest.cpp
   integration/Win32DialogTest.cpp
+  integration/Win32ResourcesTest.cpp
 )
+target_link_libraries(win32_tests PRIVATE version)  # GetFileVersionInfoW

@@ -1,4 +1,5 @@
-// Resource ids of the main window and the About box.
+// Resource ids of the main window and the About box. Also read by windres for
+// ui/resources/varnok.rc: keep it to macros, and none that the script uses may hold C++.
 #pragma once
 
 #define IDD_ABOUTBOX 100
@@ -31,6 +32,12 @@
 #define VARNOK_COMPANY "Varnok Project"
 #define VARNOK_WEB_ADDRESS "https://varnok.example.org"
 #define VARNOK_COPYRIGHT "Copyright (C) 2026 Varnok Project"
+// The release in the Windows version resource; kept beside the text above.
+#define VARNOK_FILE_VERSION 1, 4, 0, 0
+#define VARNOK_FILE_VERSION_TEXT "1.4.0.0"
+
+// The system menu's item for the About box (string IDS_ABOUTBOX).
+#define VARNOK_ABOUT_MENU_TEXT "&About varnok..."
 
 // Help number of a main-window control: high bit, template 102, control id.
 #define VARNOK_HELP_ID(id) (0x80000000u + 102u * 0x10000u + static_cast<unsigned>(id))

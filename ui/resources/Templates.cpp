@@ -72,5 +72,5 @@ const DialogTemplate kAboutTemplate = {
 void RegisterVarnokResources() {
     AfxRegisterDialogTemplate(&kMainTemplate);
     AfxRegisterDialogTemplate(&kAboutTemplate);
-    AfxRegisterString(IDS_ABOUTBOX, "&About varnok...");
+    AfxRegisterString(IDS_ABOUTBOX, VARNOK_ABOUT_MENU_TEXT);
 }
