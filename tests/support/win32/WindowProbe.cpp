@@ -52,9 +52,10 @@ std::vector<ProbeChild> ProbeChildren(void* dialog) {
 }
 
 ProbeRect ProbeMapDialogRect(void* dialog, int x, int y, int cx, int cy) {
-    RECT r{x, y, x + cx, y + cy};
+    // Place and size each converted, as the dialog manager makes a control.
+    RECT r{x, y, cx, cy};
     MapDialogRect(H(dialog), &r);
-    return {r.left, r.top, r.right, r.bottom};
+    return {r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
 std::vector<int> ProbeTabOrder(void* dialog) {
@@ -135,6 +136,14 @@ void ProbeTypeChars(void* hwnd, const std::string& chars) {
 void ProbePostKey(void* hwnd, unsigned virtualKey) {
     PostMessageW(H(hwnd), WM_KEYDOWN, virtualKey, 1);
     PostMessageW(H(hwnd), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+}
+
+void ProbePressKey(unsigned virtualKey) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(virtualKey);
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 void ProbePostCommand(void* hwnd, int id) { PostMessageW(H(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }

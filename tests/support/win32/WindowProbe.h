@@ -46,12 +46,14 @@ bool ProbeHasSmallIcon(void* hwnd);
 // program's message loop.
 void ProbeTypeChars(void* hwnd, const std::string& chars);  // WM_CHAR, sent
 void ProbePostKey(void* hwnd, unsigned virtualKey);
+// A key pressed and released on the keyboard (SendInput), for the window with the focus.
+void ProbePressKey(unsigned virtualKey);
 void ProbePostCommand(void* hwnd, int id);
 void ProbePostSysCommand(void* hwnd, unsigned command);
-void ProbeClick(void* button);          // BM_CLICK
-void ProbeFocus(void* control);         // WM_NEXTDLGCTL to the control's dialog
+void ProbeClick(void* button);                      // BM_CLICK
+void ProbeFocus(void* control);                     // WM_NEXTDLGCTL to the control's dialog
 void ProbeDoubleClickItem(void* tree, void* item);  // the mouse on the item's text
-bool ProbeSendHelp(void* dialog, int controlId);  // WM_HELP as F1 sends it for the control
+bool ProbeSendHelp(void* dialog, int controlId);    // WM_HELP as F1 sends it for the control
 
 // Runs step once, after ms milliseconds, from whatever message loop runs then.
 void ProbeLater(int ms, std::function<void()> step);
