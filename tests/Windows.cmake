@@ -19,8 +19,11 @@ target_include_directories(varnok_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR
 target_compile_options(varnok_test_support PRIVATE ${VARNOK_WARNINGS})
 target_link_libraries(varnok_test_support PUBLIC varnok_lib gtest)
 
+# DESKTOP: the tests show windows and press keys, which go to whatever window is in front:
+# they run one at a time.
 function(varnok_test name)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "DESKTOP" "" "")
+  add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
   varnok_add_win32_resources(${name})
   target_compile_options(${name} PRIVATE ${VARNOK_WARNINGS})
   # setenv and friends, which the tests use to set the time zone
@@ -29,7 +32,10 @@ function(varnok_test name)
   target_link_libraries(${name} PRIVATE varnok_test_support)
   add_dependencies(${name} varnok)
   # Discovery runs the test program under Wine: at test time, where Wine is ready.
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+  if(ARG_DESKTOP)
+    set(lock PROPERTIES RESOURCE_LOCK desktop)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${lock})
 endfunction()
 
 varnok_test(unit_tests
@@ -43,7 +49,9 @@ varnok_test(unit_tests
 varnok_test(win32_tests
   integration/Win32FileSystemTest.cpp
   integration/Win32ProcessTest.cpp
-  integration/Win32DialogTest.cpp
   integration/Win32ResourcesTest.cpp
 )
 target_link_libraries(win32_tests PRIVATE version)  # GetFileVersionInfoW
+varnok_test(win32_gui_tests DESKTOP
+  integration/Win32DialogTest.cpp
+)
