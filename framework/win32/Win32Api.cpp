@@ -11,6 +11,31 @@ namespace {
 struct StartupInfo {
     int newMode;
 };
+
+// The executable's path; empty when it cannot be had.
+std::wstring ProgramPath() {
+    std::wstring module(MAX_PATH, L'\0');
+    DWORD n;
+    while ((n = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()))) >= module.size())
+        module.resize(module.size() * 2);
+    module.resize(n);
+    return module;
+}
+
+std::string AnsiProgramFolder() {
+    std::wstring module = ProgramPath();
+    module.resize(module.find_last_of(L'\\') + 1);
+    std::wstring shortForm(module.size() + 1, L'\0');
+    const DWORD m = GetShortPathNameW(module.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
+    if (m > 0 && m < shortForm.size()) module.assign(shortForm.data(), m);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, module.data(), static_cast<int>(module.size()), nullptr, 0, nullptr, nullptr);
+    std::string folder(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, module.data(), static_cast<int>(module.size()), folder.data(), size, nullptr,
+                            nullptr);
+    return folder;
+}
 }  // namespace
 
 // msvcrt's own splitting of the UTF-16 command line, the one wmain() would get.
@@ -25,11 +50,8 @@ std::vector<std::string> Win32CommandLineArguments() {
     if (__wgetmainargs(&argc, &wargv, &wenv, 0, &si) == 0 && wargv)
         for (int i = 0; i < argc; ++i) args.push_back(WideToUtf8(wargv[i], wcslen(wargv[i])));
     // The application's name is the executable's file name, whatever argv[0] says.
-    std::wstring module(MAX_PATH, L'\0');
-    DWORD n;
-    while ((n = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()))) >= module.size())
-        module.resize(module.size() * 2);
-    std::string self = n > 0 ? WideToUtf8(module.data(), n) : std::string("varnok.exe");
+    const std::wstring module = ProgramPath();
+    std::string self = module.empty() ? std::string("varnok.exe") : WideToUtf8(module);
     self = self.substr(self.find_last_of("\\/") + 1);
     if (args.empty())
         args.push_back(self);
@@ -71,23 +93,10 @@ void* Win32CallHtmlHelp(void* entry, void* hwndCaller, const char* file, unsigne
     return reinterpret_cast<HtmlHelpFunction>(entry)(static_cast<HWND>(hwndCaller), file, command, data);
 }
 
-std::string Win32AnsiProgramFolder() {
-    std::wstring module(MAX_PATH, L'\0');
-    DWORD n;
-    while ((n = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()))) >= module.size())
-        module.resize(module.size() * 2);
-    module.resize(n);
-    module.resize(module.find_last_of(L'\\') + 1);
-    std::wstring shortForm(module.size() + 1, L'\0');
-    const DWORD m = GetShortPathNameW(module.c_str(), shortForm.data(), static_cast<DWORD>(shortForm.size()));
-    if (m > 0 && m < shortForm.size()) module.assign(shortForm.data(), m);
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, module.data(), static_cast<int>(module.size()), nullptr, 0, nullptr, nullptr);
-    std::string folder(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, 0, module.data(), static_cast<int>(module.size()), folder.data(), size, nullptr,
-                            nullptr);
-    return folder;
+std::string Win32HelpFileBesideProgram(const std::string& file) {
+    const std::string name = file.substr(0, file.find("::"));
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) return file;
+    return AnsiProgramFolder() + file;
 }
 
 bool Win32OpenUrl(const std::string& url) {

@@ -18,8 +18,9 @@ void Win32SetWaitCursor(bool on);
 void* Win32LoadHtmlHelp();
 // Calls that entry point with the arguments unchanged.
 void* Win32CallHtmlHelp(void* entry, void* hwndCaller, const char* file, unsigned command, std::uintptr_t data);
-// The folder of the executable in the ANSI code page the A functions take (its short
-// form, which has no characters that page lacks), with a trailing backslash.
-std::string Win32AnsiProgramFolder();
+// A help file named without a folder (and the topic after "::", if any) as the file
+// beside the executable, in the ANSI code page the A functions take (the folder's short
+// form, which has no characters that page lacks). Other names are returned as they are.
+std::string Win32HelpFileBesideProgram(const std::string& file);
 // ShellExecuteW "open" on a web address; true when the shell took it.
 bool Win32OpenUrl(const std::string& url);

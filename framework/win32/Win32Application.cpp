@@ -23,10 +23,7 @@ class Win32HelpEngine : public HelpEngine {
 public:
     explicit Win32HelpEngine(void* entry) : m_entry(entry) {}
     HWND Invoke(HWND hwndCaller, const char* pszFile, UINT uCommand, std::uintptr_t dwData) override {
-        std::string file = pszFile ? pszFile : "";
-        const std::string name = file.substr(0, file.find("::"));
-        if (pszFile && !name.empty() && name.find_first_of("\\/:") == std::string::npos)
-            file = Win32AnsiProgramFolder() + file;
+        const std::string file = pszFile ? Win32HelpFileBesideProgram(pszFile) : std::string();
         return static_cast<HWND>(
             Win32CallHtmlHelp(m_entry, hwndCaller, pszFile ? file.c_str() : nullptr, uCommand, dwData));
     }
@@ -35,14 +32,14 @@ private:
     void* m_entry;
 };
 
-std::unique_ptr<HelpEngine> LoadHelpEngine() {
-    void* entry = Win32LoadHtmlHelp();
-    return entry ? std::make_unique<Win32HelpEngine>(entry) : nullptr;
-}
-
 bool OpenUrl(const char* url) { return Win32OpenUrl(url); }
 
 }  // namespace
+
+std::unique_ptr<HelpEngine> LoadWin32HelpEngine() {
+    void* entry = Win32LoadHtmlHelp();
+    return entry ? std::make_unique<Win32HelpEngine>(entry) : nullptr;
+}
 
 // Windows always has a desktop to show message boxes on.
 bool AfxHasNoDisplay() { return false; }
@@ -56,7 +53,7 @@ void AfxUseWin32Services() {
     static Win32MessagePresenter presenter;
     AfxSetMessagePresenter(&presenter);
     AfxSetWaitCursorHook(&Win32SetWaitCursor);
-    AfxSetHelpEngineLoader(&LoadHelpEngine);
+    AfxSetHelpEngineLoader(&LoadWin32HelpEngine);
     AfxSetUrlOpener(&OpenUrl);
 }
 

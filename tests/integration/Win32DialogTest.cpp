@@ -206,6 +206,27 @@ TEST_F(Win32Dialog, TreeReadsDrivesOnDoubleClickAndF5RefreshesOrRefusesARoot) {
     EXPECT_EQ(boxes.boxes[0].type, MB_ICONERROR | MB_OK);
 }
 
+// The dialog manager's keys: Return presses the default button (Delete), Alt+D its
+// mnemonic, Escape ends the dialog.
+TEST_F(Win32Dialog, ReturnAltDAndEscapeFromTheKeyboard) {
+    CVarnokDlg dlg;
+    dlg.m_strDays = "120";
+    ProbeLater(50, [&] {
+        ProbeFocus(dlg.GetWindow()->GetItemHandle(IDC_FILETYPE));
+        ProbePressKey(0x0D);  // Return
+        ProbeLater(50, [&] {
+            ProbePressAltKey('D');
+            ProbeLater(50, [&] { ProbePressKey(0x1B); });  // Escape
+        });
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(boxes.boxes.size(), 2u);  // nothing selected: refused, twice
+    for (const auto& box : boxes.boxes) {
+        EXPECT_EQ(box.text, "Cannot continue, please select a valid disk/directory");
+        EXPECT_EQ(box.type, MB_ICONERROR | MB_OK);
+    }
+}
+
 // The program's own path: the window made when it is shown.
 TEST_F(Win32Dialog, SystemMenuOpensTheAboutBoxWhoseHelpButtonCallsHtmlHelp) {
     CVarnokDlg dlg;
@@ -326,6 +347,35 @@ TEST(Win32MessageBox, ShowsTextButtonsAndReturnsTheButtonPressed) {
     }
 }
 
-TEST(Win32HtmlHelp, TheSystemsHelpLibraryLoads) { EXPECT_NE(Win32LoadHtmlHelp(), nullptr); }
+// Wine's help library loads and takes the calls; it shows no pop-ups, so only the call
+// itself is checked: no crash, and the dialog goes on.
+TEST_F(Win32Dialog, ContextHelpThroughTheSystemsHelpLibrary) {
+    AfxSetHelpEngineLoader(&LoadWin32HelpEngine);
+    ASSERT_NE(Win32LoadHtmlHelp(), nullptr);
+    RealWindows();
+    CVarnokDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    ProbeLater(50, [&] {
+        EXPECT_TRUE(ProbeSendHelp(WindowOf(dlg), IDC_DAYS));
+        HtmlHelpA(nullptr, nullptr, HH_CLOSE_ALL, 0);
+        dlg.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+// A help file named without a folder is the one beside the program, never one in the
+// current folder.
+TEST(Win32HtmlHelp, HelpFileIsTheOneBesideTheProgram) {
+    const std::string folder = ShortPathOf(OwnFolder()) + "\\";
+    const struct {
+        std::string file, expected;
+    } cases[] = {
+        {"varnok.chm", folder + "varnok.chm"},
+        {"varnok.chm::/varnokpopups.txt", folder + "varnok.chm::/varnokpopups.txt"},
+        {"C:\\Help\\varnok.chm", "C:\\Help\\varnok.chm"},
+        {"sub\\varnok.chm", "sub\\varnok.chm"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Win32HelpFileBesideProgram(c.file), c.expected) << c.file;
+}
 
 }  // namespace

@@ -146,6 +146,17 @@ void ProbePressKey(unsigned virtualKey) {
     SendInput(2, input, sizeof(INPUT));
 }
 
+void ProbePressAltKey(unsigned virtualKey) {
+    INPUT input[4] = {};
+    const WORD keys[4] = {VK_MENU, static_cast<WORD>(virtualKey), static_cast<WORD>(virtualKey), VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i];
+        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, input, sizeof(INPUT));
+}
+
 void ProbePostCommand(void* hwnd, int id) { PostMessageW(H(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 void ProbePostSysCommand(void* hwnd, unsigned command) { PostMessageW(H(hwnd), WM_SYSCOMMAND, command, 0); }
 void ProbeClick(void* button) { SendMessageW(H(button), BM_CLICK, 0, 0); }

@@ -48,6 +48,7 @@ void ProbeTypeChars(void* hwnd, const std::string& chars);  // WM_CHAR, sent
 void ProbePostKey(void* hwnd, unsigned virtualKey);
 // A key pressed and released on the keyboard (SendInput), for the window with the focus.
 void ProbePressKey(unsigned virtualKey);
+void ProbePressAltKey(unsigned virtualKey);  // with Alt held
 void ProbePostCommand(void* hwnd, int id);
 void ProbePostSysCommand(void* hwnd, unsigned command);
 void ProbeClick(void* button);                      // BM_CLICK
