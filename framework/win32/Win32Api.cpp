@@ -68,7 +68,16 @@ int Win32MessageBox(const std::string& text, const std::string& caption, unsigne
                        style | (owner ? MB_APPLMODAL : MB_TASKMODAL) | MB_SETFOREGROUND);
 }
 
-void Win32SetWaitCursor(bool on) { SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW)); }
+namespace {
+bool g_waitCursor = false;
+}  // namespace
+
+void Win32SetWaitCursor(bool on) {
+    g_waitCursor = on;
+    SetCursor(LoadCursorW(nullptr, on ? IDC_WAIT : IDC_ARROW));
+}
+
+bool Win32WaitCursorOn() { return g_waitCursor; }
 
 void* Win32LoadHtmlHelp() {
     HMODULE library = nullptr;

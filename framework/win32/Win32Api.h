@@ -13,6 +13,8 @@ std::vector<std::string> Win32CommandLineArguments();
 int Win32MessageBox(const std::string& text, const std::string& caption, unsigned style);
 // The wait cursor or the arrow.
 void Win32SetWaitCursor(bool on);
+// Whether the wait cursor is on: the dialogs keep it when the pointer moves over them.
+bool Win32WaitCursorOn();
 // HtmlHelpA's entry point (ordinal 14 of the help library, found through the registry's
 // class entry, else hhctrl.ocx by name); null when it cannot be loaded.
 void* Win32LoadHtmlHelp();

@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include "framework/win32/Win32Api.h"
 #include "platform/win32/Utf8.h"
 
 namespace {
@@ -129,6 +130,7 @@ int Win32Dialog::RunModal() {
     g_running.push_back(this);
     m_running = true;
 
+    CenterOverOwner();
     ShowWindow(hwnd, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd);
     // The control the dialog focused, else the first one that takes the focus.
@@ -211,6 +213,13 @@ std::intptr_t Win32Dialog::OnWindowMessage(void* window, unsigned message, std::
         *handled = icon != nullptr;
         return reinterpret_cast<INT_PTR>(icon);
     }
+    case WM_SETCURSOR:
+        // While work blocks, the wait cursor stays when the pointer moves over the window.
+        if (!Win32WaitCursorOn()) return 0;
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+        *handled = true;
+        return TRUE;
     case WM_PAINT:
         if (!IsIconic(hwnd)) return 0;
         PaintMinimised();
@@ -218,6 +227,30 @@ std::intptr_t Win32Dialog::OnWindowMessage(void* window, unsigned message, std::
         return TRUE;
     default: return 0;
     }
+}
+
+// The templates place their dialogs nowhere in particular (0, 0): a dialog opens centred
+// over the window it belongs to, or on the screen's work area when it has none.
+void Win32Dialog::CenterOverOwner() {
+    HWND hwnd = Hwnd(m_hwnd);
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    RECT area;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rect;
+    GetWindowRect(hwnd, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    // Never off the work area's top left, where the caption must stay reachable.
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (x < work.left) x = work.left;
+    if (y < work.top) y = work.top;
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A minimised window shows the dialog's icon centred in its client area.

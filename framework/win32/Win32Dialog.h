@@ -65,6 +65,7 @@ public:
                                   bool* handled);
 
 private:
+    void CenterOverOwner();
     void PaintMinimised();
 
     Win32DialogHost& m_host;

@@ -36,6 +36,11 @@ public:
     }
 };
 std::unique_ptr<HelpEngine> LoadRecording() { return std::make_unique<RecordingEngine>(); }
+std::vector<std::string> g_opened;
+bool RecordUrl(const char* url) {
+    g_opened.push_back(url);
+    return true;
+}
 
 DWORD HelpNumberOf(std::uintptr_t table, int id) {
     for (const DWORD* p = reinterpret_cast<const DWORD*>(table); p[0] || p[1]; p += 2)
@@ -59,13 +64,16 @@ class Win32Dialog : public testing::Test {
 protected:
     void SetUp() override {
         g_helpCalls.clear();
+        g_opened.clear();
         AfxResetHelpEngine();
         AfxSetHelpEngineLoader(&LoadRecording);
+        AfxSetUrlOpener(&RecordUrl);
     }
     void TearDown() override {
         AfxSetDialogWindowFactory(nullptr);
         AfxResetHelpEngine();
         AfxSetHelpEngineLoader(nullptr);
+        AfxSetUrlOpener(nullptr);
     }
     // The dialog's window made at once, as a shown dialog has it.
     static void RealWindows() { AfxSetDialogWindowFactory(&CreateWin32DialogWindow); }
@@ -228,7 +236,7 @@ TEST_F(Win32Dialog, ReturnAltDAndEscapeFromTheKeyboard) {
 }
 
 // The program's own path: the window made when it is shown.
-TEST_F(Win32Dialog, SystemMenuOpensTheAboutBoxWhoseHelpButtonCallsHtmlHelp) {
+TEST_F(Win32Dialog, SystemMenuOpensTheAboutBoxWithHelpAndTheWebLink) {
     CVarnokDlg dlg;
     dlg.m_strDays = "120";
     bool aboutSeen = false;
@@ -251,6 +259,8 @@ TEST_F(Win32Dialog, SystemMenuOpensTheAboutBoxWhoseHelpButtonCallsHtmlHelp) {
             EXPECT_EQ(controls[4].text, "Help");
             ProbePostCommand(about, IDC_ABOUT_HELP);
             ProbePostCommand(about, IDC_ABOUT_HELP);
+            for (const ProbeChild& c : controls)
+                if (c.id == IDC_WEBLINK) ProbeMouseClick(c.hwnd);
             ProbePostCommand(about, IDCANCEL);
             ProbeLater(50, [&, main, about] {
                 EXPECT_FALSE(ProbeIsVisible(about) && ProbeFindWindow("About varnok"));
@@ -268,6 +278,7 @@ TEST_F(Win32Dialog, SystemMenuOpensTheAboutBoxWhoseHelpButtonCallsHtmlHelp) {
     EXPECT_EQ(g_helpCalls[0].caller, nullptr);
     EXPECT_EQ(g_helpCalls[0].file, "varnok.chm");
     EXPECT_EQ(g_helpCalls[0].command, HH_DISPLAY_TOPIC);
+    EXPECT_EQ(g_opened, std::vector<std::string>{VARNOK_WEB_ADDRESS});
     EXPECT_TRUE(boxes.boxes.empty());
 }
 

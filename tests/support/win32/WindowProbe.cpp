@@ -41,7 +41,8 @@ std::vector<ProbeChild> ProbeChildren(void* dialog) {
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, H(dialog), reinterpret_cast<POINT*>(&r), 2);
-        children.push_back({GetDlgCtrlID(child),
+        children.push_back({child,
+                            GetDlgCtrlID(child),
                             ClassOf(child),
                             ProbeText(child),
                             {r.left, r.top, r.right, r.bottom},
@@ -160,6 +161,11 @@ void ProbePressAltKey(unsigned virtualKey) {
 void ProbePostCommand(void* hwnd, int id) { PostMessageW(H(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 void ProbePostSysCommand(void* hwnd, unsigned command) { PostMessageW(H(hwnd), WM_SYSCOMMAND, command, 0); }
 void ProbeClick(void* button) { SendMessageW(H(button), BM_CLICK, 0, 0); }
+
+void ProbeMouseClick(void* control) {
+    SendMessageW(H(control), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageW(H(control), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
 
 void ProbeFocus(void* control) {
     SendMessageW(GetParent(H(control)), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);

@@ -12,6 +12,7 @@ struct ProbeRect {
 };
 
 struct ProbeChild {
+    void* hwnd;
     int id;
     std::string className;
     std::string text;
@@ -52,6 +53,7 @@ void ProbePressAltKey(unsigned virtualKey);  // with Alt held
 void ProbePostCommand(void* hwnd, int id);
 void ProbePostSysCommand(void* hwnd, unsigned command);
 void ProbeClick(void* button);                      // BM_CLICK
+void ProbeMouseClick(void* control);                // the left button pressed and released on it
 void ProbeFocus(void* control);                     // WM_NEXTDLGCTL to the control's dialog
 void ProbeDoubleClickItem(void* tree, void* item);  // the mouse on the item's text
 bool ProbeSendHelp(void* dialog, int controlId);    // WM_HELP as F1 sends it for the control
