@@ -311,28 +311,34 @@ TEST_F(Win32Dialog, HelpForAControlReachesHtmlHelpWithItsHelpNumber) {
 }
 
 TEST_F(Win32Dialog, DeleteSweepsTheSelectedFolderAfterItsQuestions) {
+    // A folder whose name is outside the ANSI code page: the tree hands it to the sweep as
+    // it is.
     WinTempDir tmp;
-    tmp.File("old.tmp", 946684800);
-    tmp.File("kept.tmp", 946684800);
-    tmp.File("new.tmp", 2'000'000'000);
+    const std::string folder = "\xCE\xA9mega";
+    tmp.File(folder + "\\old.tmp", 946684800);
+    tmp.File(folder + "\\kept.tmp", 946684800);
+    tmp.File(folder + "\\new.tmp", 2'000'000'000);
     CVarnokDlg dlg;
     dlg.m_strDays = "30";
     dlg.m_strFileType = "*.tmp";
     dlg.m_bPrompt = TRUE;
-    dlg.m_strPath = tmp.path().c_str();
+    dlg.m_strPath = (tmp / folder).c_str();
     dlg.m_bPathGiven = true;
     // Sure? Yes; kept.tmp: No; old.tmp: Yes.
     boxes.whileShown = [&](const std::string& text) {
         boxes.Answer({text.find("kept.tmp") != std::string::npos ? IDNO : IDYES});
     };
+    std::string status;
     ProbeLater(50, [&] {
         ProbeClick(dlg.GetWindow()->GetItemHandle(IDC_DELETE));
+        status = ProbeText(dlg.GetWindow()->GetItemHandle(IDC_STATUS));
         dlg.EndDialog(IDCANCEL);
     });
     dlg.DoModal();
-    EXPECT_FALSE(tmp.Exists("old.tmp"));
-    EXPECT_TRUE(tmp.Exists("kept.tmp"));
-    EXPECT_TRUE(tmp.Exists("new.tmp"));
+    EXPECT_FALSE(tmp.Exists(folder + "\\old.tmp"));
+    EXPECT_TRUE(tmp.Exists(folder + "\\kept.tmp"));
+    EXPECT_TRUE(tmp.Exists(folder + "\\new.tmp"));
+    EXPECT_EQ(status, tmp / folder + "\\*.tmp");
     ASSERT_EQ(boxes.boxes.size(), 3u);
     EXPECT_EQ(boxes.boxes[0].type, MB_ICONQUESTION | MB_YESNO);
 }
