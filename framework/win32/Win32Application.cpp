@@ -34,6 +34,15 @@ private:
 
 bool OpenUrl(const char* url) { return Win32OpenUrl(url); }
 
+// The message boxes, wait cursor, help engine and shell of Win32.
+void UseWin32Services() {
+    static Win32MessagePresenter presenter;
+    AfxSetMessagePresenter(&presenter);
+    AfxSetWaitCursorHook(&Win32SetWaitCursor);
+    AfxSetHelpEngineLoader(&LoadWin32HelpEngine);
+    AfxSetUrlOpener(&OpenUrl);
+}
+
 }  // namespace
 
 std::unique_ptr<HelpEngine> LoadWin32HelpEngine() {
@@ -49,14 +58,6 @@ std::unique_ptr<DialogWindow> AfxCreateDialogWindow(CDialog& owner, const Dialog
                                               [&owner, &tmpl] { return CreateWin32DialogWindow(owner, tmpl); });
 }
 
-void AfxUseWin32Services() {
-    static Win32MessagePresenter presenter;
-    AfxSetMessagePresenter(&presenter);
-    AfxSetWaitCursorHook(&Win32SetWaitCursor);
-    AfxSetHelpEngineLoader(&LoadWin32HelpEngine);
-    AfxSetUrlOpener(&OpenUrl);
-}
-
 int AfxWinMain(int, char**, CWinApp& app) {
     // The run time's argv is in the ANSI code page: take the UTF-16 command line instead.
     std::vector<std::string> args = Win32CommandLineArguments();
@@ -65,7 +66,7 @@ int AfxWinMain(int, char**, CWinApp& app) {
     argv.push_back(nullptr);
     app.SetCommandLine(static_cast<int>(args.size()), argv.data());
 
-    AfxUseWin32Services();
+    UseWin32Services();
     app.InitInstance();
     return 0;
 }

@@ -8,7 +8,5 @@
 
 // Null when Windows cannot make the window.
 std::unique_ptr<DialogWindow> CreateWin32DialogWindow(CDialog& owner, const DialogTemplate& tmpl);
-// The message boxes, wait cursor, help engine and shell of Win32 (AfxWinMain's set-up).
-void AfxUseWin32Services();
 // The system's HTML Help engine (hhctrl.ocx); null when it cannot be loaded.
 std::unique_ptr<HelpEngine> LoadWin32HelpEngine();
