@@ -98,7 +98,6 @@ std::string ProbeText(void* hwnd) {
 }
 
 bool ProbeIsEnabled(void* hwnd) { return IsWindowEnabled(H(hwnd)) != FALSE; }
-bool ProbeIsVisible(void* hwnd) { return IsWindowVisible(H(hwnd)) != FALSE; }
 int ProbeFocusId() { return GetFocus() ? GetDlgCtrlID(GetFocus()) : 0; }
 int ProbeEditLimit(void* edit) { return static_cast<int>(SendMessageW(H(edit), EM_GETLIMITTEXT, 0, 0)); }
 

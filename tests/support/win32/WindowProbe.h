@@ -33,7 +33,6 @@ std::vector<int> ProbeTabOrder(void* dialog);
 void* ProbeFindWindow(const std::string& title, const std::string& className = "");
 std::string ProbeText(void* hwnd);
 bool ProbeIsEnabled(void* hwnd);
-bool ProbeIsVisible(void* hwnd);
 int ProbeFocusId();  // the id of the control with the keyboard focus, 0 when none
 int ProbeEditLimit(void* edit);
 std::pair<int, int> ProbeEditSelection(void* edit);
