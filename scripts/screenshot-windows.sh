@@ -6,29 +6,17 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/setup.sh" g++-mingw-w64-x86-64-posix wine64 x11-apps imagemagick
 bash "$root/scripts/build.sh" windows
 
-wine64=/usr/lib/wine/wine64
+source "$root/scripts/wine-session.sh"
 work="$(mktemp -d /tmp/varnok-shot.XXXXXX)"
-xvfb_pid="" wm_pid="" app_pid=""
+wm_pid="" app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
+    wine_session_stop
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-display=""
-for n in $(seq 90 120); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        xvfb_pid=$!
-        display=":$n"
-        break
-    fi
-done
-[ -n "$display" ] || { echo "varnok: no free X display for Xvfb" >&2; exit 1; }
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-export DISPLAY="$display" WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine_session_start
 
 # openbox without key bindings: its own would take Alt+Space from the program.
 cat >"$work/openbox.xml" <<'EOF'
@@ -37,9 +25,6 @@ cat >"$work/openbox.xml" <<'EOF'
 EOF
 openbox --config-file "$work/openbox.xml" >/dev/null 2>&1 &
 wm_pid=$!
-mkdir -p "$WINEPREFIX"
-wineserver -p
-"$wine64" wineboot -i >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log" >&2; exit 1; }
 
 wait_for() {  # prints the visible window whose title is exactly $1
     local w=""

@@ -38,14 +38,7 @@ function(varnok_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${lock})
 endfunction()
 
-varnok_test(unit_tests
-  unit/CommandLineTest.cpp
-  unit/PatternsTest.cpp
-  unit/AgeTest.cpp
-  unit/SweepTest.cpp
-  unit/TreeTest.cpp
-  unit/ModelDialogTest.cpp
-)
+varnok_test(unit_tests ${VARNOK_UNIT_TESTS})
 varnok_test(win32_tests
   integration/Win32FileSystemTest.cpp
   integration/Win32ProcessTest.cpp

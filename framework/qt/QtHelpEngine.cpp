@@ -161,18 +161,17 @@ public:
         const std::string title = m_file->Title();
         setWindowTitle(title.empty() ? QStringLiteral("Help") : QString::fromUtf8(title.c_str()));
 
-        auto* back = new QToolButton(this);
-        back->setObjectName(QStringLiteral("Back"));
-        back->setText(QStringLiteral("Back"));
-        back->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-        back->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        back->setEnabled(false);
-        auto* forward = new QToolButton(this);
-        forward->setObjectName(QStringLiteral("Forward"));
-        forward->setText(QStringLiteral("Forward"));
-        forward->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-        forward->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        forward->setEnabled(false);
+        auto historyButton = [this](const QString& name, QStyle::StandardPixmap icon) {
+            auto* button = new QToolButton(this);
+            button->setObjectName(name);
+            button->setText(name);
+            button->setIcon(style()->standardIcon(icon));
+            button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+            button->setEnabled(false);
+            return button;
+        };
+        auto* back = historyButton(QStringLiteral("Back"), QStyle::SP_ArrowBack);
+        auto* forward = historyButton(QStringLiteral("Forward"), QStyle::SP_ArrowForward);
 
         m_contents = new QTreeWidget(this);
         m_contents->setObjectName(QStringLiteral("Contents"));
