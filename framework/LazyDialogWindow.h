@@ -41,7 +41,6 @@ public:
 
     // The window that answers now: the one in memory until realised, then the toolkit's.
     DialogWindow* Target() const { return m_real ? m_real.get() : const_cast<ModelDialogWindow*>(&m_model); }
-    bool IsRealized() const { return m_real != nullptr; }
     // Builds the toolkit's window and hands it the state; nullptr when it cannot be built.
     DialogWindow* Realize();
     const ModelDialogWindow& Model() const { return m_model; }

@@ -75,8 +75,6 @@ public:
     // followed one folder at a time without following any link: the folders the program
     // names come from listings, which never list a link as a folder.
     virtual std::unique_ptr<Folder> OpenFolder(const CString& pattern) = 0;
-    // One full name's attributes; false when it is not there.
-    virtual bool LookupPath(const CString& path, FindData& entry) = 0;
     // The existence test: an existing folder or file that can be opened for reading.
     virtual bool Exists(const CString& path) = 0;
     // Every drive root, in the system's order.

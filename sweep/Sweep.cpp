@@ -248,10 +248,7 @@ void CVarnokDlg::FinishSubfolder(Folder& folder, const CString& strName, const C
         return;
     }
     switch (AskBeforeDeleting("directory", strDir, times, o.bLastAccess)) {
-    case IDYES:
-        folder.Forget();
-        folder.RemoveDirectory(strName);
-        break;
+    case IDYES: folder.RemoveDirectory(strName); break;
     case IDCANCEL: bCancel = true; break;
     default: break;
     }

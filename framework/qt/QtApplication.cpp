@@ -96,11 +96,6 @@ void FindOutDisplay() {
     }
 }
 
-void WriteError(const std::string& text) {
-    const std::string line = AfxGetAppName().str() + ": " + text + "\n";
-    if (::write(2, line.data(), line.size()) < 0) {}
-}
-
 // Beside the executable (the build folder), else where it is installed, relative to the
 // executable's folder (links in its path followed).
 std::string ToolkitModulePath() {
@@ -125,7 +120,10 @@ bool StartToolkit() {
     auto start = module ? reinterpret_cast<Start>(::dlsym(module, "VarnokStartQt")) : nullptr;
     if (!start) {
         const char* why = path.empty() ? nullptr : ::dlerror();
-        WriteError("cannot load the window toolkit: " + std::string(why ? why : "its module was not found"));
+        // Said on the console: without the toolkit there is no other way.
+        ConsoleMessagePresenter().Show(
+            ("cannot load the window toolkit: " + std::string(why ? why : "its module was not found")).c_str(),
+            MB_OK | MB_ICONERROR, AfxGetAppName());
         return false;
     }
     g_toolkit = module;

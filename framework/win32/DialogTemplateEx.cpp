@@ -3,24 +3,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/Utf8.h"
+
 namespace {
 
 // Texts of the templates are UTF-8; the template holds UTF-16.
 void PutText(std::vector<std::uint16_t>& out, const char* text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text ? text : "");
-    while (*s) {
-        std::uint32_t c = *s++;
-        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (more) c &= 0x3F >> more;
-        for (; more > 0 && (*s & 0xC0) == 0x80; --more) c = (c << 6) | (*s++ & 0x3F);
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<std::uint16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<std::uint16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<std::uint16_t>(c));
-        }
-    }
+    for (wchar_t c : Utf8ToWide(text ? text : "")) out.push_back(static_cast<std::uint16_t>(c));
     out.push_back(0);
 }
 
@@ -43,8 +32,8 @@ bool IsOrdinalText(const DialogControl& c) {
     return true;
 }
 
-}  // namespace
-
+// The class a control of this kind is made of: a predefined class atom (0x0080 button,
+// 0x0081 edit, 0x0082 static) or 0 for the tree view, which is named by its class name.
 std::uint16_t DialogControlClassAtom(ControlKind kind) {
     switch (kind) {
     case ControlKind::CheckBox:
@@ -56,6 +45,9 @@ std::uint16_t DialogControlClassAtom(ControlKind kind) {
     }
     return 0;
 }
+constexpr const char* kTreeViewClassName = "SysTreeView32";
+
+}  // namespace
 
 std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& tmpl) {
     std::vector<std::uint16_t> out;

@@ -33,21 +33,21 @@ std::string CollapseSeparators(const std::string& path) {
     return out;
 }
 
-// Opens a folder given by path, also past PATH_MAX, by walking it one component at a time.
-int OpenPath(const std::string& path, int flags) {
-    if (path.size() < PATH_MAX) return ::open(path.c_str(), flags | O_CLOEXEC);
-    int dir = ::open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Opens path one component at a time from "/" (or the current folder): the folders on the
+// way with dirFlags, the last component with lastFlags. Works past PATH_MAX.
+int WalkPath(const std::string& path, int dirFlags, int lastFlags) {
+    int dir = ::open(!path.empty() && path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     size_t pos = 0;
     while (dir >= 0) {
         while (pos < path.size() && path[pos] == '/') ++pos;
+        if (pos >= path.size()) return dir;
         size_t end = path.find('/', pos);
         if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(pos, end - pos);
         size_t rest = end;
         while (rest < path.size() && path[rest] == '/') ++rest;
         const bool last = rest >= path.size();
-        if (part.empty()) return dir;
-        int next = ::openat(dir, part.c_str(), (last ? flags : O_RDONLY | O_DIRECTORY) | O_CLOEXEC);
+        const std::string part = path.substr(pos, end - pos);
+        int next = ::openat(dir, part.c_str(), (last ? lastFlags : dirFlags) | O_CLOEXEC);
         int saved = errno;
         ::close(dir);
         errno = saved;
@@ -58,25 +58,17 @@ int OpenPath(const std::string& path, int flags) {
     return -1;
 }
 
-// Opens a folder one component at a time from "/" (or the current folder) without
-// following any link, so a folder swapped for a link is not opened through it.
+// Opens a folder given by path, also past PATH_MAX.
+int OpenPath(const std::string& path, int flags) {
+    if (path.size() < PATH_MAX) return ::open(path.c_str(), flags | O_CLOEXEC);
+    return WalkPath(path, O_RDONLY | O_DIRECTORY, flags);
+}
+
+// Opens a folder without following any link on the way, so a folder swapped for a link
+// is not opened through it.
 int OpenFolderNoFollow(const std::string& path) {
-    int dir = ::open(!path.empty() && path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    size_t pos = 0;
-    while (dir >= 0) {
-        while (pos < path.size() && path[pos] == '/') ++pos;
-        if (pos >= path.size()) return dir;
-        size_t end = path.find('/', pos);
-        if (end == std::string::npos) end = path.size();
-        const std::string part = path.substr(pos, end - pos);
-        int next = ::openat(dir, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        int saved = errno;
-        ::close(dir);
-        errno = saved;
-        dir = next;
-        pos = end;
-    }
-    return -1;
+    constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW;
+    return WalkPath(path, kFlags, kFlags);
 }
 
 // The root of a mount: another device, or a bind mount of the same one.
@@ -309,23 +301,6 @@ public:
         auto folder = std::make_unique<PosixFolder>(dir, IsDriveRoot(prefix));
         if (!folder->Prime()) return nullptr;
         return folder;
-    }
-
-    bool LookupPath(const CString& path, FindData& entry) override {
-        std::string p = path.str();
-        size_t slash = p.find_last_of('/');
-        std::string parent = slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
-        std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
-        int fd = OpenPath(parent, O_RDONLY | O_DIRECTORY);
-        if (fd < 0) return false;
-        struct stat st;
-        bool ok = !name.empty() && ::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-        ::close(fd);
-        if (!ok) return false;
-        entry.strName = CString(name);
-        entry.bDirectory = S_ISDIR(st.st_mode);
-        entry.bReadOnly = !S_ISLNK(st.st_mode) && !(st.st_mode & S_IWUSR);
-        return true;
     }
 
     bool Exists(const CString& path) override {

@@ -247,16 +247,6 @@ public:
         return OpenListing(prefix);
     }
 
-    bool LookupPath(const CString& path, FindData& entry) override {
-        const std::string& p = path.str();
-        if (p.empty() || p.find_first_of("*?") != std::string::npos) return false;
-        const DWORD a = AttributesOf(p);
-        if (a == INVALID_FILE_ATTRIBUTES) return false;
-        const size_t slash = p.find_last_of("\\/");
-        FillEntry(entry, slash == std::string::npos ? p : p.substr(slash + 1), a);
-        return true;
-    }
-
     bool Exists(const CString& path) override {
         const std::string& p = path.str();
         if (p.empty() || p.find_first_of("*?") != std::string::npos) return false;

@@ -190,13 +190,6 @@ std::unique_ptr<Folder> MemoryFileSystem::OpenFolder(const CString& pattern) {
     return folder;
 }
 
-bool MemoryFileSystem::LookupPath(const CString& path, FindData& entry) {
-    Node* n = Resolve(path.str());
-    if (!n) return false;
-    entry = {n->directory, n->readOnly, n->name};
-    return true;
-}
-
 bool MemoryFileSystem::Exists(const CString& path) {
     const std::string& p = path.str();
     if (p.find_first_of("*?") != std::string::npos) return false;

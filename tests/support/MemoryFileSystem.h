@@ -47,7 +47,6 @@ public:
     const char* OptionMarkers() const override { return "/-"; }
     bool NamesCompareUpperCased() const override { return true; }
     std::unique_ptr<Folder> OpenFolder(const CString& pattern) override;
-    bool LookupPath(const CString& path, FindData& entry) override;
     bool Exists(const CString& path) override;
     std::vector<CString> GetLogicalDriveStrings() override;
     bool IsRemoteDrive(const CString& root) override;
