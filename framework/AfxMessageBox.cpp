@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 
 #include "framework/CWinApp.h"
@@ -38,6 +39,35 @@ MessagePresenter* AfxGetMessagePresenter() { return g_presenter ? g_presenter : 
 
 CString AfxMessageName(const CString& name) { return AfxGetMessagePresenter()->Name(name); }
 
+namespace {
+
+// The length of the valid UTF-8 sequence that starts at i (shortest form, no surrogates,
+// at most U+10FFFF); 0 when there is none.
+size_t Utf8SequenceLength(const std::string& s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const size_t n = c >= 0xc2 && c <= 0xdf ? 2 : c >= 0xe0 && c <= 0xef ? 3 : c >= 0xf0 && c <= 0xf4 ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return 0;
+    for (size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return 0;
+    const unsigned char d = static_cast<unsigned char>(s[i + 1]);
+    if ((c == 0xe0 && d < 0xa0) || (c == 0xed && d >= 0xa0) || (c == 0xf0 && d < 0x90) || (c == 0xf4 && d >= 0x90))
+        return 0;
+    return n;
+}
+
+std::uint32_t DecodeUtf8(const std::string& s, size_t i, size_t n) {
+    std::uint32_t cp = static_cast<unsigned char>(s[i]) & (0x7f >> n);
+    for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3f);
+    return cp;
+}
+
+// Marks that reverse or isolate the text around them (a name could show as another).
+bool IsBidiControl(std::uint32_t cp) {
+    return cp == 0x200e || cp == 0x200f || (cp >= 0x202a && cp <= 0x202e) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
+}  // namespace
+
 CString EscapeControlCharacters(const CString& name) {
     const std::string& s = name.str();
     std::string out;
@@ -63,11 +93,25 @@ CString EscapeControlCharacters(const CString& name) {
         }
         if (c < 0x20 || c == 0x7f) {
             hex(c);
-        } else if (c == 0xc2 && i + 1 < s.size() && (static_cast<unsigned char>(s[i + 1]) & 0xe0) == 0x80) {
-            hex(c);  // a C1 control character in UTF-8 (CSI among them)
-            hex(static_cast<unsigned char>(s[++i]));
-        } else {
+            continue;
+        }
+        if (c < 0x80) {
             out += static_cast<char>(c);
+            continue;
+        }
+        // A byte outside a valid UTF-8 sequence (a raw 0x9b is CSI to a terminal that takes
+        // 8-bit controls), a C1 control in UTF-8, and a character that reorders the text
+        // around it are written as their bytes in hex; other characters as they are.
+        const size_t n = Utf8SequenceLength(s, i);
+        const std::uint32_t cp = n ? DecodeUtf8(s, i, n) : 0;
+        if (n == 0) {
+            hex(c);
+        } else if (cp < 0xa0 || IsBidiControl(cp)) {
+            for (size_t k = 0; k < n; ++k) hex(static_cast<unsigned char>(s[i + k]));
+            i += n - 1;
+        } else {
+            out.append(s, i, n);
+            i += n - 1;
         }
     }
     return CString(out);

@@ -21,8 +21,9 @@ MessagePresenter* AfxGetMessagePresenter();
 // control characters are escaped so that a name cannot rewrite the terminal or split a
 // message into lines that look like others.
 CString AfxMessageName(const CString& name);
-// \n, \r, \t, \e ... and \xNN for the other control characters (C1 ones too); every
-// other byte as it is.
+// \n, \r, \t, \e ... and \xNN for the other control characters (C1 ones too), for
+// bytes that are not valid UTF-8 and for the marks that reorder text; every other
+// character as it is.
 CString EscapeControlCharacters(const CString& name);
 
 // As the framework: with no icon requested, OK boxes get the exclamation icon and

@@ -180,3 +180,24 @@ TEST_F(ModelDialogTest, QuietRunSweepsAndEndsBeforeAnythingIsShown) {
 }
 
 }  // namespace
+
+// A name on the console cannot move the cursor, clear the screen or show in another order.
+TEST(ConsoleNames, ControlsInvalidBytesAndReorderingMarksAreEscaped) {
+    const struct {
+        const char* name;
+        const char* shown;
+    } cases[] = {
+        {"plain \xCE\xA9mega \xE6\x97\xA5.tmp", "plain \xCE\xA9mega \xE6\x97\xA5.tmp"},  // UTF-8 stays
+        {"e\x1b[2J\rv\n\t\x7f", "e\\e[2J\\rv\\n\\t\\x7f"},
+        {"raw\x9b"
+         "2J",
+         "raw\\x9b2J"},  // a raw C1 byte: CSI on 8-bit terminals
+        {"utf\xC2\x9b"
+         "2J",
+         "utf\\xc2\\x9b2J"},                                      // the same control in UTF-8
+        {"cut\xE6\x97", "cut\\xe6\\x97"},                         // a sequence cut short
+        {"over\xC0\xAF", "over\\xc0\\xaf"},                       // an overlong form
+        {"rtl\xE2\x80\xAEgpj.exe", "rtl\\xe2\\x80\\xaegpj.exe"},  // U+202E
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeControlCharacters(c.name).str(), c.shown) << c.name;
+}
